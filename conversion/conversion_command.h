@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "conversion_settings.h"
+
+// The MP3 file for `inputPath`: its last character becomes "3", and when
+// `outputDir` has two characters or more the file goes there instead of next
+// to the input.
+std::string DeriveOutputPath(const std::string& inputPath, const std::string& outputDir);
+
+// The one-line pipeline that converts `inputPath`, as it goes into the batch
+// file: the decoder writes to standard output, the encoder reads standard
+// input and writes the MP3 file.
+//
+// The command processor expands "%" even inside double quotes, so every "%"
+// of the dropped file name (the input path and the output file name) is
+// doubled to reach the tools unchanged. The settings go in as the user typed
+// them, so a tool path may use "%ProgramFiles%".
+std::string BuildConversionCommand(const ConversionSettings& settings, const std::string& inputPath);

@@ -1,0 +1,29 @@
+#pragma once
+
+#include "path_buffer.h"
+
+// The ordered list of files waiting for conversion. In the program it is the
+// main dialog's list box; the list box is its only store.
+class FileQueue {
+public:
+    virtual ~FileQueue() = default;
+
+    virtual void Append(const char* path) = 0;
+    virtual void ClearAll() = 0;
+    // Fills `indices` with up to `capacity` selected indices in ascending
+    // order and returns how many it filled.
+    virtual int GetSelectedIndices(int* indices, int capacity) = 0;
+    virtual void Delete(int index) = 0;
+    // Copies entry `index` into `buffer`; false if there is no such entry.
+    virtual bool Read(int index, PathBuffer& buffer) = 0;
+};
+
+// How many selected entries one "clear selected" removes at most.
+inline constexpr int kSelectionCapacity = 100;
+
+// True for names ending in .mpc, .mpp or .mp+ in any letter case.
+bool IsMusepackFileName(const char* name);
+
+// Removes the selected entries (at most kSelectionCapacity of them), the last
+// index first, so every index still names the same entry when it is deleted.
+void DeleteSelectedEntries(FileQueue& queue);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <set>
+#include <string>
+#include <vector>
+
+#include "file_queue.h"
+
+// A FileQueue held in memory, for builds and tests without a list box.
+class MemoryFileQueue : public FileQueue {
+public:
+    void Append(const char* path) override;
+    void ClearAll() override;
+    int GetSelectedIndices(int* indices, int capacity) override;
+    void Delete(int index) override;
+    bool Read(int index, PathBuffer& buffer) override;
+
+    void Select(int index);
+    const std::vector<std::string>& Entries() const { return m_entries; }
+
+private:
+    std::vector<std::string> m_entries;
+    std::set<int> m_selected;
+};
