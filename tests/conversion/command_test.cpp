@@ -1,0 +1,98 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "conversion_command.h"
+
+namespace {
+
+ConversionSettings Defaults() {
+    return {kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches, kDefaultLameSwitches, ""};
+}
+
+TEST(OutputPath, LastCharacterBecomesThreeKeepingLetterCase) {
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", ""));
+    EXPECT_EQ("D:\\Music\\Song.MP3", DeriveOutputPath("D:\\Music\\Song.MPP", ""));
+    EXPECT_EQ("D:\\Music\\Song.Mp3", DeriveOutputPath("D:\\Music\\Song.Mp+", ""));
+}
+
+TEST(OutputPath, OutputDirectoryTakesTheFileNamePart) {
+    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3\\"));
+    EXPECT_EQ("E:/\\Song.mp3", DeriveOutputPath("D:\\Song.mpc", "E:/"));
+    EXPECT_EQ("\\\\server\\share\\x.mp3", DeriveOutputPath("\\\\nas\\m\\x.mpc", "\\\\server\\share"));
+}
+
+TEST(OutputPath, OneCharacterDirectoryIsIgnored) {
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", "\\"));
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", "E"));
+}
+
+TEST(OutputPath, GrowsPastTheBufferSize) {
+    const std::string directory = "E:\\" + std::string(600, 'd');
+    const std::string input = "D:\\" + std::string(490, 'n') + ".mpc";
+    const std::string output = DeriveOutputPath(input, directory);
+    EXPECT_EQ(directory + "\\" + std::string(490, 'n') + ".mp3", output);
+}
+
+TEST(OutputPath, OddInputsDoNotBreakIt) {
+    EXPECT_EQ("", DeriveOutputPath("", ""));
+    EXPECT_EQ("E:\\MP3\\", DeriveOutputPath("", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\.mp3", DeriveOutputPath(".mpc", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("Song.mpc", "E:\\MP3"));
+}
+
+TEST(CommandLine, DefaultSettingsGiveThePipeline) {
+    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\Music\\Song.mpc\" - | "
+              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\Music\\Song.mp3\"",
+              BuildConversionCommand(Defaults(), "D:\\Music\\Song.mpc"));
+}
+
+TEST(CommandLine, OutputDirectoryWithOrWithoutBackslash) {
+    ConversionSettings settings = Defaults();
+    const std::string expected =
+        "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\Music\\Song.mpc\" - | "
+        "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\MP3\\Song.mp3\"";
+    settings.m_outputDir = "E:\\MP3";
+    EXPECT_EQ(expected, BuildConversionCommand(settings, "D:\\Music\\Song.mpc"));
+    settings.m_outputDir = "E:\\MP3\\";
+    EXPECT_EQ(expected, BuildConversionCommand(settings, "D:\\Music\\Song.mpc"));
+}
+
+TEST(CommandLine, EmptySwitchesLeaveTwoSpaces) {
+    ConversionSettings settings = Defaults();
+    settings.m_mppdecSwitches.clear();
+    settings.m_lameSwitches.clear();
+    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\"  \"D:\\a.mpp\" - | \"C:\\LAME\\lame.exe\"  - \"D:\\a.mp3\"",
+              BuildConversionCommand(settings, "D:\\a.mpp"));
+}
+
+TEST(CommandLine, SettingsGoInAsTyped) {
+    ConversionSettings settings = {"%ProgramFiles%\\dec.exe", "say \"hi\".exe", "--x %Y%", "-b 128",
+                                   "%OUT%"};
+    EXPECT_EQ("\"%ProgramFiles%\\dec.exe\" --x %Y% \"D:\\a.mpc\" - | \"say \"hi\".exe\" -b 128 - "
+              "\"%OUT%\\a.mp3\"",
+              BuildConversionCommand(settings, "D:\\a.mpc"));
+}
+
+TEST(CommandLine, PercentSignsOfTheDroppedNameAreDoubled) {
+    ConversionSettings settings = Defaults();
+    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
+              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\50%% off\\%%PATH%%.mp3\"",
+              BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
+    settings.m_outputDir = "E:\\100%";
+    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
+              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\100%\\%%PATH%%.mp3\"",
+              BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
+    // The output path itself is the real name, undoubled.
+    EXPECT_EQ("E:\\100%\\%PATH%.mp3", DeriveOutputPath("D:\\50% off\\%PATH%.mpc", "E:\\100%"));
+}
+
+TEST(CommandLine, OtherSpecialCharactersAreLeftAlone) {
+    const std::string input = "D:\\R&B (live)!\\a^b, c; d=e 'f'.mpc";
+    const std::string line = BuildConversionCommand(Defaults(), input);
+    EXPECT_NE(std::string::npos, line.find("\"" + input + "\" - | "));
+    EXPECT_NE(std::string::npos, line.find("- \"D:\\R&B (live)!\\a^b, c; d=e 'f'.mp3\""));
+}
+
+}  // namespace

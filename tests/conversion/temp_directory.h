@@ -1,0 +1,42 @@
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+// Each test runs in a fresh, empty current directory, since the program's
+// files are relative names.
+class InTempDirectory : public ::testing::Test {
+protected:
+    void SetUp() override {
+        m_previous = std::filesystem::current_path();
+        std::string pattern = (std::filesystem::temp_directory_path() / "bramkot-XXXXXX").string();
+        ASSERT_NE(mkdtemp(pattern.data()), nullptr);
+        m_directory = pattern;
+        std::filesystem::current_path(m_directory);
+    }
+
+    void TearDown() override {
+        std::filesystem::current_path(m_previous);
+        std::filesystem::remove_all(m_directory);
+    }
+
+    static void WriteFile(const std::string& name, const std::string& content) {
+        std::ofstream(name, std::ios::binary) << content;
+    }
+
+    static std::string ReadFile(const std::string& name) {
+        std::ifstream in(name, std::ios::binary);
+        std::ostringstream content;
+        content << in.rdbuf();
+        return content.str();
+    }
+
+    std::filesystem::path m_directory;
+
+private:
+    std::filesystem::path m_previous;
+};
