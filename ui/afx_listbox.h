@@ -1,0 +1,25 @@
+#pragma once
+
+#include "afx_wnd.h"
+#include "file_queue.h"
+
+// A list box control, in the manner of MFC's CListBox. It is the program's
+// FileQueue: the control holds the list, this object only sends it messages.
+class CListBox : public CWnd, public FileQueue {
+public:
+    int GetCount() const;
+    int InsertString(int index, const char* text);
+    void ResetContent();
+    int GetSelItems(int maxItems, int* items) const;
+    int DeleteString(int index);
+    int GetTextLen(int index) const;
+
+    // FileQueue
+    void Append(const char* path) override;
+    void ClearAll() override;
+    int GetSelectedIndices(int* indices, int capacity) override;
+    void Delete(int index) override;
+    // False for no such entry, and for one longer than a PathBuffer holds:
+    // a cut name could name a different file.
+    bool Read(int index, PathBuffer& buffer) override;
+};
