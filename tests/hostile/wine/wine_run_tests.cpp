@@ -1,0 +1,133 @@
+// The conversion run under the real command processor when the current
+// directory refuses the batch file or the tools are not there.
+#include <windows.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "conversion_run.h"
+#include "memory_file_queue.h"
+#include "wine_check.h"
+#include "wine_tests.h"
+
+namespace {
+
+int CountLinesStartingWith(const std::string& text, const std::string& start) {
+    int count = 0;
+    std::size_t pos = 0;
+    while (pos < text.size()) {
+        std::size_t end = text.find('\n', pos);
+        if (end == std::string::npos)
+            end = text.size();
+        count += text.compare(pos, start.size(), start) == 0;
+        pos = end + 1;
+    }
+    return count;
+}
+
+// Names in the current directory other than "." and "..".
+std::vector<std::string> DirectoryContent() {
+    std::vector<std::string> names;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA("*", &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        const std::string name = found.cFileName;
+        if (name != "." && name != "..")
+            names.push_back(name);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::string Joined(const std::vector<std::string>& names) {
+    std::string text;
+    for (const std::string& name : names)
+        text += (text.empty() ? "" : ", ") + name;
+    return text;
+}
+
+class ToolLog {
+public:
+    explicit ToolLog(const std::string& directory) : m_path(directory + "\\..\\" + LogName()) {
+        DeleteFileA(m_path.c_str());
+        _putenv_s("BRAMKOT_TOOL_LOG", m_path.c_str());
+    }
+    ~ToolLog() {
+        _putenv_s("BRAMKOT_TOOL_LOG", "");
+        DeleteFileA(m_path.c_str());
+    }
+    std::string Text() const { return ReadBytes(m_path.c_str()); }
+    bool Exists() const { return FileExists(m_path.c_str()); }
+
+private:
+    static std::string LogName() {
+        return "bramkot-hostile-tools-" + std::to_string(GetCurrentProcessId()) + ".log";
+    }
+    std::string m_path;
+};
+
+void BatchFileNameTakenByAFolder(const FakeTools& tools) {
+    const char* test = "batch file name taken by a folder";
+    ScratchDirectory dir;
+    ToolLog log(dir.Path());
+    CreateDirectoryA("bramkot.bat", nullptr);
+    const ConversionSettings settings = {tools.decoder, tools.encoder, "", "", ""};
+    const std::vector<std::string> entries = {dir.Path() + "\\a.mpc", dir.Path() + "\\b.mpc"};
+    MemoryFileQueue queue;
+    for (const std::string& entry : entries)
+        queue.Append(entry.c_str());
+
+    RunConversionQueue(settings, queue);
+
+    Check(queue.Entries() == entries, test, "the list changed: " + Joined(queue.Entries()));
+    Check(!log.Exists(), test, "a tool ran: " + log.Text());
+    Check(DirectoryExists("bramkot.bat"), test, "the folder is gone");
+    Check(DirectoryContent() == std::vector<std::string>{"bramkot.bat"}, test,
+          "the directory holds " + Joined(DirectoryContent()));
+}
+
+void MissingTools(const FakeTools& tools) {
+    const char* test = "missing tools";
+    ScratchDirectory dir;
+    ToolLog log(dir.Path());
+    const std::string nowhere = dir.Path() + "\\no such folder\\";
+    const ConversionSettings missing = {nowhere + "mppdec.exe", nowhere + "lame.exe", "--gain 2",
+                                        "--alt-preset 128", ""};
+    MemoryFileQueue queue;
+    queue.Append((dir.Path() + "\\one.mpc").c_str());
+    queue.Append((dir.Path() + "\\two.mpc").c_str());
+
+    RunConversionQueue(missing, queue);
+
+    Check(queue.Entries().empty(), test, "entries left: " + Joined(queue.Entries()));
+    Check(DirectoryContent().empty(), test, "the directory holds " + Joined(DirectoryContent()));
+    Check(!log.Exists(), test, "something ran: " + log.Text());
+
+    // Only the decoder missing: the entry still goes and the run goes on
+    // with the next one, which the working tools convert.
+    const char* test2 = "missing decoder, then working tools";
+    ConversionSettings noDecoder = {nowhere + "mppdec.exe", tools.encoder, "", "", ""};
+    queue.Append((dir.Path() + "\\three.mpc").c_str());
+    RunConversionQueue(noDecoder, queue);
+    Check(queue.Entries().empty(), test2, "entry left: " + Joined(queue.Entries()));
+    Check(CountLinesStartingWith(log.Text(), "decoder") == 0, test2, "a decoder ran: " + log.Text());
+    Check(!FileExists("bramkot.bat"), test2, "batch file left behind");
+
+    const ConversionSettings working = {tools.decoder, tools.encoder, "", "", ""};
+    WriteBytes("four.mpc", "input");
+    queue.Append((dir.Path() + "\\four.mpc").c_str());
+    RunConversionQueue(working, queue);
+    Check(queue.Entries().empty(), test2, "working entry left");
+    Check(CountLinesStartingWith(log.Text(), "decoder") == 1, test2, "log: " + log.Text());
+    Check(FileExists("four.mp3"), test2, "the working tools wrote no four.mp3");
+}
+
+}  // namespace
+
+void RunHostileRunTests(const FakeTools& tools) {
+    BatchFileNameTakenByAFolder(tools);
+    MissingTools(tools);
+}

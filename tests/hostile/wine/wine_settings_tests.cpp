@@ -1,0 +1,76 @@
+// The settings file through the Windows runtime's text mode, where a line
+// feed is written as CR LF and CR LF is read back as a line feed.
+#include <string>
+
+#include "settings_file.h"
+#include "wine_check.h"
+#include "wine_tests.h"
+
+namespace {
+
+bool SameSettings(const ConversionSettings& a, const ConversionSettings& b) {
+    return a.m_mppdecPath == b.m_mppdecPath && a.m_lamePath == b.m_lamePath &&
+           a.m_mppdecSwitches == b.m_mppdecSwitches && a.m_lameSwitches == b.m_lameSwitches &&
+           a.m_outputDir == b.m_outputDir;
+}
+
+std::string Shown(const ConversionSettings& s) {
+    auto part = [](const std::string& v) {
+        return v.size() > 40 ? v.substr(0, 40) + "...(" + std::to_string(v.size()) + ")" : v;
+    };
+    return "[" + part(s.m_mppdecPath) + "|" + part(s.m_lamePath) + "|" + part(s.m_mppdecSwitches) +
+           "|" + part(s.m_lameSwitches) + "|" + part(s.m_outputDir) + "]";
+}
+
+ConversionSettings Load() {
+    ConversionSettings loaded;
+    LoadSettings(loaded);
+    return loaded;
+}
+
+void TenMegabyteLine() {
+    const char* test = "10 MB line in text mode";
+    ScratchDirectory dir;
+    const std::string huge(10 * 1024 * 1024, 'q');
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", huge, "-V 2", "E:\\Out"};
+    Check(SaveSettings(saved), test, "SaveSettings failed");
+    const std::string expectedFile =
+        "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n";
+    const std::string file = ReadBytes("bramkot.ini");
+    Check(file.size() == expectedFile.size() && file == expectedFile, test,
+          "file is not five CR LF lines, size " + std::to_string(file.size()));
+    const ConversionSettings loaded = Load();
+    Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
+
+    // Written by something else, with the long line first and no final line end.
+    WriteBytes("bramkot.ini", huge + "\r\nb\r\nc\r\nd\r\ne");
+    const ConversionSettings other = Load();
+    Check(SameSettings({huge, "b", "c", "d", "e"}, other), test, "loaded " + Shown(other));
+}
+
+void CrLfAndMixedFiles() {
+    const char* test = "CR LF and mixed files in text mode";
+    ScratchDirectory dir;
+    WriteBytes("bramkot.ini", "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
+    ConversionSettings loaded = Load();
+    Check(SameSettings({"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out"}, loaded),
+          test, "CR LF file loaded as " + Shown(loaded));
+
+    WriteBytes("bramkot.ini", "a\r\nb\nc\r\n\nE:\\Out");
+    loaded = Load();
+    Check(SameSettings({"a", "b", "c", "", "E:\\Out"}, loaded), test, "mixed file loaded as " + Shown(loaded));
+
+    // What a save makes of it is a clean CR LF file that loads the same.
+    Check(SaveSettings(loaded), test, "SaveSettings failed");
+    Check(ReadBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n", test,
+          "saved file: " + ReadBytes("bramkot.ini"));
+    const ConversionSettings again = Load();
+    Check(SameSettings(loaded, again), test, "reloaded as " + Shown(again));
+}
+
+}  // namespace
+
+void RunHostileSettingsTests() {
+    TenMegabyteLine();
+    CrLfAndMixedFiles();
+}
