@@ -62,16 +62,18 @@ HANDLE OpenForWriting(const std::wstring& path) {
 
 }  // namespace
 
-// Both tools sleep a second before they touch their output, which a shim
-// that returned early would cut off. The decoder copies its input file, so
-// the bytes that come out prove the awkward name was turned into the right
-// Unix path.
+// The decoder sleeps a second before it writes, so an encoder started before
+// it had finished would read nothing; the encoder sleeps a second before its
+// MP3 appears under its name, so a run that returned early would find none.
+// The decoder copies its input file: the bytes that come out also prove the
+// awkward names were turned into the right Unix paths.
 TEST_CASE(ConversionRunThroughSlowLinuxTools,
           "the conversion run through shims waits for slow Linux tools and keeps every byte") {
     CaseFolder folder("slow linux");
     WriteFileBytes(folder.WidePath("decode.sh"), "sleep 1\nexec cat \"$1\"\n");
     WriteFileBytes(folder.WidePath("encode.sh"),
-                   "for last; do :; done\nsleep 1\nexec cat >\"$last\"\n");
+                   "for last; do :; done\ncat >\"$last.part\"\nsleep 1\n"
+                   "mv \"$last.part\" \"$last\"\n");
     ConversionSettings settings;
     settings.m_mppdecPath = InstallShim(folder, "mppdec.exe",
                                         "program=/bin/sh\narg=" + folder.Path("decode.sh") + "\n");
@@ -79,11 +81,14 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
                                       "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n");
     settings.m_lameSwitches = "--alt-preset 128";
     folder.MakeFolder("in & out");
-    const std::string stem = "in & out\\" + WideToAnsi(L"Caf\u00E9 50% ^!");
-    WriteFileBytes(folder.WidePath(stem + ".mpc"), FakeDecoderOutput());
+    const std::string pattern = FakeDecoderOutput();
+    const std::vector<std::string> stems = {"in & out\\" + WideToAnsi(L"Caf\u00E9 50% ^!"),
+                                            "in & out\\%PATH% (2)"};
     MemoryFileQueue queue;
-    queue.Append(folder.Path(stem + ".mpc").c_str());
-    queue.Append(folder.Path(stem + ".mpc").c_str());
+    for (const std::string& stem : stems) {
+        WriteFileBytes(folder.WidePath(stem + ".mpc"), pattern + stem);
+        queue.Append(folder.Path(stem + ".mpc").c_str());
+    }
 
     const ULONGLONG start = GetTickCount64();
     RunConversionQueue(settings, queue);
@@ -91,12 +96,14 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
 
     CHECK(queue.Entries().empty());
     CHECK(elapsed >= 3900);
-    bool found = false;
-    const std::string bytes = ReadFileBytes(folder.WidePath(stem + ".mp3"), &found);
-    CHECK(found);
-    CHECK_EQ(static_cast<long long>(bytes.size()),
-             static_cast<long long>(FakeDecoderOutput().size()));
-    CHECK(bytes == FakeDecoderOutput());
+    for (const std::string& stem : stems) {
+        bool found = false;
+        const std::string bytes = ReadFileBytes(folder.WidePath(stem + ".mp3"), &found);
+        CHECK(found);
+        CHECK_EQ(static_cast<long long>(bytes.size()),
+                 static_cast<long long>(pattern.size() + stem.size()));
+        CHECK(bytes == pattern + stem);
+    }
 }
 
 TEST_CASE(ShimReturnsExitCode, "the shim returns the Linux tool's exit code") {
