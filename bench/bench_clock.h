@@ -1,0 +1,4 @@
+#pragma once
+
+// Milliseconds since an arbitrary start, from QueryPerformanceCounter.
+double NowMilliseconds();

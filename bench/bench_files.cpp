@@ -1,0 +1,51 @@
+#include "bench_files.h"
+
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+
+std::vector<std::string> ListFiles(const std::string& directory, const char* pattern) {
+    std::vector<std::string> paths;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((directory + "\\" + pattern).c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return paths;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            paths.push_back(directory + "\\" + found.cFileName);
+    } while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(paths.begin(), paths.end());
+    return paths;
+}
+
+int CountNonEmptyFiles(const std::vector<std::string>& paths, bool remove) {
+    int count = 0;
+    for (const std::string& path : paths) {
+        WIN32_FILE_ATTRIBUTE_DATA data;
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+            continue;
+        if (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0)
+            ++count;
+        if (remove)
+            DeleteFileA(path.c_str());
+    }
+    return count;
+}
+
+bool WriteTextFile(const char* name, const std::vector<std::string>& lines) {
+    FILE* file = std::fopen(name, "wt");
+    if (file == nullptr)
+        return false;
+    bool written = true;
+    for (const std::string& line : lines)
+        written = std::fprintf(file, "%s\n", line.c_str()) >= 0 && written;
+    return std::fclose(file) == 0 && written;
+}
+
+std::string FullPath(const std::string& relative) {
+    char buffer[MAX_PATH];
+    const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, buffer, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(buffer) : relative;
+}

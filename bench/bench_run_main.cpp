@@ -1,0 +1,163 @@
+// Times the conversion run against the same pipeline lines run without it.
+//
+//   bench_run overhead <decoder.exe> <encoder.exe> <count>
+//       <count> made-up entries under .\in with trivial tools: the run, each
+//       line by a fresh "cmd /c", and all lines from one batch file.
+//   bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>
+//       the folder's files with real tools: the run, and all lines from one
+//       batch file.
+//
+// Runs in the current directory. The figures are appended to
+// bench-result.txt there; the console gets what the command processor and
+// the tools print.
+#include <windows.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "bench_clock.h"
+#include "bench_files.h"
+#include "conversion_command.h"
+#include "conversion_run.h"
+#include "memory_file_queue.h"
+
+namespace {
+
+FILE* Results() {
+    static FILE* file = std::fopen("bench-result.txt", "a");
+    return file != nullptr ? file : stderr;
+}
+
+struct Phase {
+    double milliseconds = 0;
+    int outputs = 0;
+};
+
+std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs, const ConversionSettings& settings) {
+    std::vector<std::string> outputs;
+    for (const std::string& input : inputs)
+        outputs.push_back(DeriveOutputPath(input, settings.m_outputDir));
+    return outputs;
+}
+
+Phase TimeQueueRun(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
+    MemoryFileQueue queue;
+    for (const std::string& input : inputs)
+        queue.Append(input.c_str());
+    const double start = NowMilliseconds();
+    RunConversionQueue(settings, queue);
+    Phase phase;
+    phase.milliseconds = NowMilliseconds() - start;
+    phase.outputs = queue.Entries().empty() ? CountNonEmptyFiles(OutputsOf(inputs, settings), true) : -1;
+    return phase;
+}
+
+// "cmd /c" with the whole line in one more pair of quotes, which the command
+// processor takes off again: the way system() hands over a command.
+Phase TimeFreshCommandProcessors(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
+    const double start = NowMilliseconds();
+    for (const std::string& input : inputs) {
+        const std::string quoted = '"' + BuildConversionCommand(settings, input) + '"';
+        std::system(quoted.c_str());
+    }
+    Phase phase;
+    phase.milliseconds = NowMilliseconds() - start;
+    phase.outputs = CountNonEmptyFiles(OutputsOf(inputs, settings), true);
+    return phase;
+}
+
+Phase TimeOneBatchFile(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
+    std::vector<std::string> lines;
+    for (const std::string& input : inputs)
+        lines.push_back(BuildConversionCommand(settings, input));
+    const double start = NowMilliseconds();
+    WriteTextFile("bench-all.bat", lines);
+    std::system("bench-all.bat");
+    Phase phase;
+    phase.milliseconds = NowMilliseconds() - start;
+    DeleteFileA("bench-all.bat");
+    phase.outputs = CountNonEmptyFiles(OutputsOf(inputs, settings), true);
+    return phase;
+}
+
+void Add(Phase& total, const Phase& part) {
+    total.milliseconds += part.milliseconds;
+    total.outputs += part.outputs;
+}
+
+void Report(const char* what, const Phase& phase, std::size_t files) {
+    std::fprintf(Results(), "  %-44s %9.0f ms  (%6.1f ms a file, %d of %zu outputs written)\n", what,
+                 phase.milliseconds, phase.milliseconds / static_cast<double>(files), phase.outputs,
+                 files);
+}
+
+int Overhead(const std::string& decoder, const std::string& encoder, int count) {
+    CreateDirectoryA("in", nullptr);
+    std::vector<std::string> inputs;
+    for (int i = 0; i < count; ++i) {
+        char name[64];
+        std::snprintf(name, sizeof name, "in\\track %03d.mpc", i + 1);
+        inputs.push_back(FullPath(name));
+    }
+    const ConversionSettings settings = {decoder, encoder, "--gain 2", "--alt-preset 128", ""};
+    // In rounds, each way in turn, so that a slow spell of the machine falls
+    // on all three alike.
+    const int rounds = count >= 40 ? 4 : 1;
+    Phase queue, fresh, batch;
+    for (int round = 0; round < rounds; ++round) {
+        const std::vector<std::string> part(inputs.begin() + round * count / rounds,
+                                            inputs.begin() + (round + 1) * count / rounds);
+        Add(queue, TimeQueueRun(settings, part));
+        Add(fresh, TimeFreshCommandProcessors(settings, part));
+        Add(batch, TimeOneBatchFile(settings, part));
+    }
+    std::fprintf(Results(), "front-end overhead, %d files in %d rounds, trivial tools:\n", count, rounds);
+    Report("RunConversionQueue", queue, inputs.size());
+    Report("each line by a fresh cmd /c", fresh, inputs.size());
+    Report("all lines from one batch file (for the record)", batch, inputs.size());
+    std::fprintf(Results(), "  ratio 1 (RunConversionQueue / fresh cmd /c): %.3f   (aim: at most 1.05)\n",
+                 queue.milliseconds / fresh.milliseconds);
+    return queue.outputs == count && fresh.outputs == count && batch.outputs == count ? 0 : 1;
+}
+
+int RealWork(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+    const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
+    if (inputs.empty()) {
+        std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+        return 1;
+    }
+    // The Linux decoder takes no switches; the encoder takes the default ones.
+    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", ""};
+    const int count = static_cast<int>(inputs.size());
+    const int rounds = count >= 10 ? 2 : 1;
+    Phase queue, batch;
+    for (int round = 0; round < rounds; ++round) {
+        const std::vector<std::string> part(inputs.begin() + round * count / rounds,
+                                            inputs.begin() + (round + 1) * count / rounds);
+        Add(queue, TimeQueueRun(settings, part));
+        Add(batch, TimeOneBatchFile(settings, part));
+    }
+    std::fprintf(Results(), "real work, %d files in %d rounds, real tools through the test shim:\n",
+                 count, rounds);
+    Report("RunConversionQueue", queue, inputs.size());
+    Report("all lines from one batch file", batch, inputs.size());
+    std::fprintf(Results(), "  ratio 2 (RunConversionQueue / one batch file): %.3f   (aim: at most 1.05)\n",
+                 queue.milliseconds / batch.milliseconds);
+    return queue.outputs == count && batch.outputs == count ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    const std::string mode = argc > 1 ? argv[1] : "";
+    if (mode == "overhead" && argc == 5)
+        return Overhead(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "realwork" && argc == 5)
+        return RealWork(argv[2], argv[3], argv[4]);
+    std::fprintf(stderr,
+                 "usage: bench_run overhead <decoder.exe> <encoder.exe> <count>\n"
+                 "       bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>\n");
+    return 2;
+}
