@@ -15,6 +15,11 @@
 
 namespace {
 
+bool EndsWith(const std::string& text, const std::string& tail) {
+    return text.size() >= tail.size() &&
+           text.compare(text.size() - tail.size(), tail.size(), tail) == 0;
+}
+
 // Stems of the input names; each gets ".mpc" and its MP3 ".mp3".
 std::vector<std::string> AwkwardStems() {
     return {
@@ -70,11 +75,8 @@ void ConvertAwkwardNames(const char* caseName, bool intoOutputFolder) {
 
     // The accented name in the tools' own words: U+00E9 as UTF-8, and an MP3
     // file under that true name.
-    const std::string accentedUtf8 = "Caf\xC3\xA9.mpc";
-    CHECK(!decoders.empty() && decoders.back().arguments.front().size() > accentedUtf8.size() &&
-          decoders.back().arguments.front().compare(
-              decoders.back().arguments.front().size() - accentedUtf8.size(), std::string::npos,
-              accentedUtf8) == 0);
+    CHECK(!decoders.empty() && EndsWith(decoders.back().arguments.front(), "\\Caf\xC3\xA9.mpc"));
+    CHECK(!encoders.empty() && EndsWith(encoders.back().arguments.back(), "\\Caf\xC3\xA9.mp3"));
     CHECK(FileExists(AnsiToWide(mp3Folder) + L"\\Caf\u00E9.mp3"));
 
     // A line the command processor had split would have run something else or
