@@ -31,6 +31,14 @@ void CWnd::DragAcceptFiles(BOOL accept) {
     ::DragAcceptFiles(m_hWnd, accept);
 }
 
+void CWnd::SetRedraw(BOOL redraw) {
+    SendMessage(WM_SETREDRAW, redraw);
+}
+
+void CWnd::Invalidate(BOOL erase) {
+    ::InvalidateRect(m_hWnd, nullptr, erase);
+}
+
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);

@@ -20,6 +20,8 @@ public:
     CMenu* GetSystemMenu(BOOL revert) const;
     HICON SetIcon(HICON icon, BOOL bigIcon);
     void DragAcceptFiles(BOOL accept = TRUE);
+    void SetRedraw(BOOL redraw = TRUE);
+    void Invalidate(BOOL erase = TRUE);
 
     // TRUE copies the controls into the bound members, FALSE the reverse.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);

@@ -103,6 +103,9 @@ HCURSOR CConverterDlg::OnQueryDragIcon() {
 void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     PathBuffer name;
     const UINT count = DragQueryFileA(hDropInfo, 0xFFFFFFFF, name.m_text, PathBuffer::kSize);
+    // One repaint for the whole drop: a list box that repaints after each
+    // of thousands of names takes minutes.
+    m_fileList.SetRedraw(FALSE);
     for (UINT i = 0; i < count; ++i) {
         // A name longer than the buffer would arrive cut short, and a cut
         // name can name a different file: such names are left out.
@@ -113,6 +116,8 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
         if (IsMusepackFileName(name.m_text))
             m_fileList.Append(name.m_text);
     }
+    m_fileList.SetRedraw(TRUE);
+    m_fileList.Invalidate();
     DragFinish(hDropInfo);
 }
 

@@ -1,0 +1,53 @@
+// "Convert Files" with the fake tools of tests/tools (their paths are the
+// case's arguments): it uses what the edit controls show, saved or not.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "converter_dlg.h"
+#include "fake_tools.h"
+#include "gui_test.h"
+#include "resource.h"
+
+GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
+    CHECK_EQ_INT(CaseArguments().size(), 2);
+    if (CaseArguments().size() != 2)
+        return;
+    const std::string decoder = WindowsPath(CaseArguments()[0]);
+    const std::string encoder = WindowsPath(CaseArguments()[1]);
+    const std::string log = FullPath("tools.log");
+    SetEnvironmentVariableA(kToolLogVariable, log.c_str());
+    CreateDirectoryA("out", nullptr);
+    WriteFileBytes("first song.mpc", "not really musepack");
+    WriteFileBytes("Second.MP+", "nor this");
+    const std::string first = FullPath("first song.mpc");
+    const std::string second = FullPath("Second.MP+");
+    const std::string outDir = FullPath("out");
+
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, decoder);
+        SetControlText(dialog, IDC_LAME_PATH, encoder);
+        SetControlText(dialog, IDC_MPPDEC_SWITCHES, "--edited-switch");
+        SetControlText(dialog, IDC_LAME_SWITCHES, "-b 128");
+        SetControlText(dialog, IDC_OUTPUT_DIR, outDir);
+        DropFiles(dialog, {first, second});
+        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        ClickButton(dialog, IDC_CONVERT);  // returns when the run has finished
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        CHECK(!FileExists("bramkot.bat"));
+        PressKey(dialog, VK_ESCAPE);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDCANCEL);
+    CHECK_EQ_STR(ReadFileBytes("tools.log"),
+                 "decoder\t--edited-switch\t" + first + "\t-\n"
+                 "encoder\t-b\t128\t-\t" + outDir + "\\first song.mp3\n"
+                 "decoder\t--edited-switch\t" + second + "\t-\n"
+                 "encoder\t-b\t128\t-\t" + outDir + "\\Second.MP3\n");
+    CHECK(ReadFileBytes("out\\first song.mp3") == FakeDecoderOutput());
+    CHECK(ReadFileBytes("out\\Second.MP3") == FakeDecoderOutput());
+    CHECK(!FileExists("bramkot.ini"));
+    CHECK(!FileExists("bramkot.ini.new"));
+}

@@ -1,0 +1,53 @@
+#include "dialog_template.h"
+
+#include "resource.h"
+
+namespace {
+
+const DWORD kChild = WS_CHILD | WS_VISIBLE;
+const DWORD kEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
+const DWORD kText = kChild | SS_LEFT | WS_GROUP;
+
+const ExpectedControl kMainControls[] = {
+    {IDC_MPPDEC_PATH, "Edit", "", 89, 190, 163, 14, kEdit},
+    {IDC_MPPDEC_SWITCHES, "Edit", "", 327, 190, 134, 14, kEdit},
+    {IDC_LAME_PATH, "Edit", "", 89, 210, 163, 14, kEdit},
+    {IDC_LAME_SWITCHES, "Edit", "", 327, 210, 134, 14, kEdit},
+    {IDC_OUTPUT_DIR, "Edit", "", 106, 238, 355, 14, kEdit},
+    {IDC_CLEAR_LIST, "Button", "Clear List", 419, 99, 50, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+    {IDC_CONVERT, "Button", "Convert Files", 419, 137, 50, 36, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+    {IDOK, "Button", "Save Settings and Exit", 415, 6, 54, 27,
+     kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | BS_MULTILINE},
+    {-1, "Button", "Settings", 7, 183, 462, 76, kChild | BS_GROUPBOX},
+    {-1, "Static", "mppdec.exe location:", 15, 193, 68, 8, kText},
+    {-1, "Static", "lame.exe location:", 25, 213, 58, 8, kText},
+    {IDC_FILE_LIST, "ListBox", "", 7, 20, 402, 154,
+     kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT},
+    {-1, "Static", "MusePack files to process (DRAG FILES HERE):", 7, 6, 159, 8, kText},
+    {-1, "Static", "MPPDEC switches:", 259, 193, 62, 8, kText},
+    {-1, "Static", "LAME switches:", 269, 213, 52, 8, kText},
+    {IDC_CLEAR_SELECTED, "Button", "Clear Selected", 419, 116, 50, 14,
+     kChild | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP},
+    {-1, "Static", "(Optional) Output Directory:", 15, 241, 86, 8, kText},
+    {-1, "Button", "", 7, 229, 462, 30, kChild | BS_GROUPBOX},
+};
+
+const ExpectedControl kAboutControls[] = {
+    {-1, "Static", nullptr, 11, 17, 20, 20, kChild | SS_ICON},
+    {-1, "Static", "BRAMKOT Version 0.9 beta 2", 40, 10, 119, 8, kText | SS_NOPREFIX},
+    {-1, "Static", "By the BRAMKOT developers", 40, 25, 119, 8, kText},
+    {IDOK, "Button", "OK", 178, 7, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_GROUP | WS_TABSTOP},
+    {-1, "Static", "(Very crude at this point...will be improved :)", 39, 34, 137, 8, kText},
+};
+
+}  // namespace
+
+const ExpectedDialog kMainDialog = {
+    IDD_MAIN_DIALOG, "BRAMKOT", 0, 0, 476, 266,
+    DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
+    WS_EX_APPWINDOW, kMainControls, sizeof kMainControls / sizeof kMainControls[0]};
+
+const ExpectedDialog kAboutDialog = {
+    IDD_ABOUTBOX, "About BRAMKOT", 0, 0, 235, 55,
+    DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    0, kAboutControls, sizeof kAboutControls / sizeof kAboutControls[0]};

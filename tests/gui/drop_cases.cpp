@@ -1,0 +1,155 @@
+// Shell drops onto the main dialog and the list buttons.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "converter_dlg.h"
+#include "gui_test.h"
+#include "resource.h"
+
+namespace {
+
+typedef std::vector<std::string> Names;
+
+// A full path of exactly `length` characters that ends in ".mpc", made of
+// folder names of at most 200 characters (the shell allows longer paths
+// with long path components; the names need not exist).
+std::string PathOfLength(std::size_t length) {
+    std::string path = "C:\\";
+    while (path.size() + 4 < length) {
+        const std::size_t room = length - 4 - path.size();
+        if (room > 201) {
+            path += std::string(200, 'd') + "\\";
+        } else {
+            path += std::string(room, 'n');
+        }
+    }
+    return path + ".mpc";
+}
+
+// DragFinish released the drop: its memory is gone.
+bool Released(HDROP drop) {
+    return GlobalSize(drop) == 0;
+}
+
+}  // namespace
+
+GUI_CASE(drop_filter_order_duplicates_and_clear_list) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        HDROP drop = DropFiles(dialog, {"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp", "C:\\m\\d.mp3",
+                                        "C:\\m\\e.mpc.txt"});
+        CHECK(Released(drop));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp"}));
+
+        // The same file again is listed again, at the end.
+        DropFiles(dialog, {"C:\\m\\a.mpc"});
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) ==
+              Names({"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp", "C:\\m\\a.mpc"}));
+
+        // A drop without any accepted name changes nothing and is released.
+        drop = DropFiles(dialog, {"C:\\m\\song.wav", "C:\\m\\.mp", "C:\\m\\x.mpc "});
+        CHECK(Released(drop));
+        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 4);
+
+        ClickButton(dialog, IDC_CLEAR_LIST);
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        // The list takes drops again afterwards.
+        DropFiles(dialog, {".mpc", "mpc"});
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({".mpc"}));
+    });
+}
+
+// "Clear Selected" is disabled, so the mouse and the keyboard cannot press
+// it; its command, sent by other means, removes the selected entries.
+GUI_CASE(clear_selected_is_disabled_and_removes_the_selection) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        HWND button = GetDlgItem(dialog, IDC_CLEAR_SELECTED);
+        CHECK(!IsWindowEnabled(button));
+        CHECK((GetWindowLongA(button, GWL_STYLE) & WS_DISABLED) != 0);
+        DropFiles(dialog, {"C:\\0.mpc", "C:\\1.mpc", "C:\\2.mpc", "C:\\3.mpc", "C:\\4.mpc"});
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+        SendMessageA(list, LB_SETSEL, TRUE, 1);
+        SendMessageA(list, LB_SETSEL, TRUE, 3);
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_SELECTED, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({"C:\\0.mpc", "C:\\2.mpc", "C:\\4.mpc"}));
+
+        // Of 150 selected entries, only the 100 the selection query returns go.
+        ClickButton(dialog, IDC_CLEAR_LIST);
+        Names many;
+        for (int i = 0; i < 150; ++i)
+            many.push_back("C:\\many\\" + std::to_string(i) + ".mpc");
+        DropFiles(dialog, many);
+        SendMessageA(list, LB_SETSEL, TRUE, -1);  // all
+        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_SELECTED, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(button));
+        const Names left = ListEntries(dialog, IDC_FILE_LIST);
+        CHECK_EQ_INT(left.size(), 50);
+        if (left.size() == 50) {
+            CHECK_EQ_STR(left.front(), "C:\\many\\100.mpc");
+            CHECK_EQ_STR(left.back(), "C:\\many\\149.mpc");
+        }
+    });
+}
+
+// Names up to 499 characters are listed whole; longer ones would arrive
+// cut to 499 and could name another file, so they are left out.
+GUI_CASE(long_names_are_listed_whole_or_not_at_all) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        const std::string n259 = PathOfLength(259), n260 = PathOfLength(260), n499 = PathOfLength(499);
+        const std::string n500 = PathOfLength(500), n501 = PathOfLength(501), n2000 = PathOfLength(2000);
+        CHECK_EQ_INT(n259.size(), 259);
+        CHECK_EQ_INT(n499.size(), 499);
+        CHECK_EQ_INT(n500.size(), 500);
+        // A name whose first 499 characters end in ".mpc" too: cut, it would pass the filter.
+        const std::string cutLooksRight = n499 + "x.mpc";
+        HDROP drop = DropFiles(dialog, {n500, n259, cutLooksRight, n260, n2000, n499, n501});
+        CHECK(Released(drop));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({n259, n260, n499}));
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+        CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 2, 0), 499);
+    });
+}
+
+// A folder is tested by its name like a file.
+GUI_CASE(dropped_folder_is_tested_by_name) {
+    CreateDirectoryA("album.mpc", nullptr);
+    CreateDirectoryA("album", nullptr);
+    CHECK((GetFileAttributesA("album.mpc") & FILE_ATTRIBUTE_DIRECTORY) != 0);
+    const std::string folder = FullPath("album.mpc");
+    const std::string plain = FullPath("album");
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        DropFiles(dialog, {plain, folder});
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({folder}));
+    });
+}
+
+GUI_CASE(ten_thousand_names_in_one_drop) {
+    Names names;
+    for (int i = 0; i < 10000; ++i)
+        names.push_back("C:\\Music\\Album " + std::to_string(i / 100) + "\\Track " + std::to_string(i) +
+                        (i % 3 == 0 ? ".mpc" : i % 3 == 1 ? ".MPP" : ".mp+"));
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        DWORD start = GetTickCount();
+        HDROP drop = DropFiles(dialog, names);
+        std::printf("drop of 10000 names: %lu ms\n", GetTickCount() - start);
+        CHECK(Released(drop));
+        start = GetTickCount();
+        const Names listed = ListEntries(dialog, IDC_FILE_LIST);
+        std::printf("reading them back: %lu ms\n", GetTickCount() - start);
+        CHECK_EQ_INT(listed.size(), 10000);
+        CHECK(listed == names);
+        if (listed.size() == 10000) {
+            CHECK_EQ_STR(listed[0], "C:\\Music\\Album 0\\Track 0.mpc");
+            CHECK_EQ_STR(listed[4321], "C:\\Music\\Album 43\\Track 4321.MPP");
+            CHECK_EQ_STR(listed[9999], "C:\\Music\\Album 99\\Track 9999.mpc");
+        }
+    });
+}

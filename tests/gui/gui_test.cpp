@@ -1,0 +1,384 @@
+#include "gui_test.h"
+
+#include <shellapi.h>
+#include <shlobj.h>
+
+#include <atomic>
+#include <memory>
+#include <cstdio>
+#include <cstring>
+#include <mutex>
+#include <thread>
+
+#include "afx.h"
+
+namespace {
+
+// The application object the dialogs expect (its resources are this program's).
+class CTestApp : public CWinApp {};
+CTestApp theTestApp;
+
+std::vector<GuiCase>& Cases() {
+    static std::vector<GuiCase> cases;
+    return cases;
+}
+
+std::vector<std::string> arguments;
+std::atomic<int> checks{0};
+std::atomic<int> failures{0};
+std::mutex printMutex;
+DWORD dialogThread = 0;
+HWND helperWindow = nullptr;  // on the dialog thread: runs work sent or posted to it
+
+const UINT kRunWork = WM_APP + 1;
+
+HWND runningDialog = nullptr;  // the dialog RunDialog runs
+
+// Work for the dialog thread. The driver stops waiting for it when the
+// dialog has ended (a key that closes it leaves later posts unprocessed);
+// work given up that way never runs.
+struct Work {
+    std::function<void()> function;
+    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    std::mutex mutex;
+    bool started = false;
+    bool abandoned = false;
+    ~Work() { CloseHandle(done); }
+};
+
+LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message != kRunWork)
+        return DefWindowProcA(window, message, wParam, lParam);
+    std::shared_ptr<Work>* posted = reinterpret_cast<std::shared_ptr<Work>*>(lParam);
+    std::shared_ptr<Work> work = *posted;
+    delete posted;
+    {
+        std::lock_guard<std::mutex> lock(work->mutex);
+        if (work->abandoned)
+            return 0;
+        work->started = true;
+    }
+    if (work->function)
+        work->function();
+    SetEvent(work->done);
+    return 0;
+}
+
+HWND CreateHelperWindow() {
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HelperProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "BramkotGuiTestHelper";
+    RegisterClassA(&windowClass);
+    return CreateWindowA("BramkotGuiTestHelper", "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                         GetModuleHandleA(nullptr), nullptr);
+}
+
+// Posts `function` to the dialog thread behind everything posted so far
+// and waits until it has run, or until the dialog has ended.
+void RunPosted(const std::function<void()>& function) {
+    auto work = std::make_shared<Work>();
+    work->function = function;
+    auto* posted = new std::shared_ptr<Work>(work);
+    if (!PostMessageA(helperWindow, kRunWork, 0, reinterpret_cast<LPARAM>(posted))) {
+        delete posted;
+        return;
+    }
+    const DWORD start = GetTickCount();
+    while (WaitForSingleObject(work->done, 20) == WAIT_TIMEOUT) {
+        const bool dialogAlive = runningDialog == nullptr || IsWindow(runningDialog);
+        if (dialogAlive && GetTickCount() - start < 30000)
+            continue;
+        std::lock_guard<std::mutex> lock(work->mutex);
+        if (!work->started) {
+            work->abandoned = true;
+            return;
+        }
+    }
+}
+
+struct FindData {
+    const char* caption;
+    HWND found;
+};
+
+BOOL CALLBACK FindDialogWindow(HWND window, LPARAM param) {
+    FindData* data = reinterpret_cast<FindData*>(param);
+    char className[64] = {};
+    GetClassNameA(window, className, sizeof className);
+    if (std::strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+        WindowText(window) == data->caption) {
+        data->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+// A fresh folder for the case, removed afterwards with what it holds.
+std::string MakeCaseFolder(const char* caseName) {
+    char temp[MAX_PATH] = {};
+    GetTempPathA(MAX_PATH, temp);
+    char folder[MAX_PATH * 2];
+    std::snprintf(folder, sizeof folder, "%sbramkot-gui-%s-%lu-%lu", temp, caseName,
+                  GetCurrentProcessId(), GetTickCount());
+    CreateDirectoryA(folder, nullptr);
+    return folder;
+}
+
+void RemoveFolder(const std::string& folder) {
+    std::string from = folder;
+    from.push_back('\0');  // a double NUL ends the list
+    SHFILEOPSTRUCTA operation = {};
+    operation.wFunc = FO_DELETE;
+    operation.pFrom = from.c_str();
+    operation.fFlags = FOF_NOCONFIRMATION | FOF_NOERRORUI | FOF_SILENT;
+    SHFileOperationA(&operation);
+}
+
+}  // namespace
+
+GuiCaseRegistrar::GuiCaseRegistrar(GuiCase testCase) {
+    Cases().push_back(testCase);
+}
+
+const std::vector<std::string>& CaseArguments() {
+    return arguments;
+}
+
+void Check(bool ok, const char* what, const char* file, int line) {
+    ++checks;
+    if (ok)
+        return;
+    ++failures;
+    std::lock_guard<std::mutex> lock(printMutex);
+    std::printf("%s:%d: FAILED: %s\n", file, line, what);
+    std::fflush(stdout);
+}
+
+void CheckEqual(const std::string& actual, const std::string& expected, const char* what,
+                const char* file, int line) {
+    Check(actual == expected, what, file, line);
+    if (actual != expected) {
+        std::lock_guard<std::mutex> lock(printMutex);
+        std::printf("    actual   (%u): \"%s\"\n    expected (%u): \"%s\"\n",
+                    static_cast<unsigned>(actual.size()), actual.substr(0, 600).c_str(),
+                    static_cast<unsigned>(expected.size()), expected.substr(0, 600).c_str());
+        std::fflush(stdout);
+    }
+}
+
+void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line) {
+    Check(actual == expected, what, file, line);
+    if (actual != expected) {
+        std::lock_guard<std::mutex> lock(printMutex);
+        std::printf("    actual %lld, expected %lld\n", actual, expected);
+        std::fflush(stdout);
+    }
+}
+
+HWND WaitForDialog(const char* caption, DWORD timeoutMs) {
+    FindData data = {caption, nullptr};
+    WaitUntil([&] {
+        EnumThreadWindows(dialogThread, FindDialogWindow, reinterpret_cast<LPARAM>(&data));
+        return data.found != nullptr;
+    }, timeoutMs);
+    if (data.found != nullptr)
+        Sync(data.found);
+    return data.found;
+}
+
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {
+    const DWORD start = GetTickCount();
+    while (!condition()) {
+        if (GetTickCount() - start > timeoutMs)
+            return false;
+        Sleep(10);
+    }
+    return true;
+}
+
+void Sync(HWND) {
+    RunPosted(nullptr);
+}
+
+void RunOnDialogThread(const std::function<void()>& function) {
+    RunPosted(function);
+}
+
+INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void(HWND)>& driver) {
+    dialogThread = GetCurrentThreadId();
+    if (helperWindow == nullptr)
+        helperWindow = CreateHelperWindow();
+    runningDialog = nullptr;
+    std::thread driverThread([&] {
+        HWND window = WaitForDialog(caption);
+        CHECK(window != nullptr);
+        runningDialog = window;
+        if (window == nullptr)
+            return;
+        driver(window);
+        if (IsWindow(window)) {
+            PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
+            WaitUntil([&] { return !IsWindow(window); });
+        }
+    });
+    theTestApp.m_pMainWnd = &dialog;
+    const INT_PTR result = dialog.DoModal();
+    theTestApp.m_pMainWnd = nullptr;
+    driverThread.join();
+    return result;
+}
+
+HWND FocusedWindow() {
+    GUITHREADINFO info = {};
+    info.cbSize = sizeof info;
+    GetGUIThreadInfo(dialogThread, &info);
+    return info.hwndFocus;
+}
+
+void PressKey(HWND dialog, UINT virtualKey) {
+    HWND target = FocusedWindow();
+    if (target == nullptr)
+        target = dialog;
+    const UINT scanCode = MapVirtualKeyA(virtualKey, 0);
+    PostMessageA(target, WM_KEYDOWN, virtualKey, 1 | (scanCode << 16));
+    PostMessageA(target, WM_KEYUP, virtualKey, 1 | (scanCode << 16) | 0xC0000000u);
+    if (IsWindow(dialog))
+        Sync(dialog);
+}
+
+void ClickButton(HWND dialog, int id) {
+    SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+std::string WindowText(HWND window) {
+    const int length = GetWindowTextLengthA(window);
+    std::string text(static_cast<std::size_t>(length) + 1, '\0');
+    GetWindowTextA(window, &text[0], length + 1);
+    text.resize(std::strlen(text.c_str()));
+    return text;
+}
+
+void SetControlText(HWND dialog, int id, const std::string& text) {
+    SetWindowTextA(GetDlgItem(dialog, id), text.c_str());
+}
+
+std::string ControlText(HWND dialog, int id) {
+    return WindowText(GetDlgItem(dialog, id));
+}
+
+HDROP DropFiles(HWND dialog, const std::vector<std::string>& names) {
+    std::size_t size = sizeof(DROPFILES) + 1;
+    for (const std::string& name : names)
+        size += name.size() + 1;
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->pt.x = 40;
+    drop->pt.y = 40;
+    drop->fNC = FALSE;
+    drop->fWide = FALSE;
+    char* next = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
+    for (const std::string& name : names) {
+        std::memcpy(next, name.c_str(), name.size() + 1);
+        next += name.size() + 1;
+    }
+    GlobalUnlock(memory);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    return static_cast<HDROP>(memory);
+}
+
+std::vector<std::string> ListEntries(HWND dialog, int id) {
+    std::vector<std::string> entries;
+    RunOnDialogThread([&] { entries = ListEntriesHere(dialog, id); });
+    return entries;
+}
+
+std::vector<std::string> ListEntriesHere(HWND dialog, int id) {
+    HWND list = GetDlgItem(dialog, id);
+    const int count = static_cast<int>(SendMessageA(list, LB_GETCOUNT, 0, 0));
+    std::vector<std::string> entries;
+    for (int i = 0; i < count; ++i) {
+        const int length = static_cast<int>(SendMessageA(list, LB_GETTEXTLEN, i, 0));
+        std::string text(static_cast<std::size_t>(length) + 1, '\0');
+        SendMessageA(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0]));
+        text.resize(static_cast<std::size_t>(length));
+        entries.push_back(text);
+    }
+    return entries;
+}
+
+bool FileExists(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+std::string ReadFileBytes(const char* name) {
+    std::string bytes;
+    if (FILE* file = std::fopen(name, "rb")) {
+        char buffer[4096];
+        std::size_t n;
+        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
+            bytes.append(buffer, n);
+        std::fclose(file);
+    }
+    return bytes;
+}
+
+void WriteFileBytes(const char* name, const std::string& bytes) {
+    if (FILE* file = std::fopen(name, "wb")) {
+        std::fwrite(bytes.data(), 1, bytes.size(), file);
+        std::fclose(file);
+    }
+}
+
+std::string FullPath(const char* name) {
+    char path[MAX_PATH * 4] = {};
+    GetFullPathNameA(name, sizeof path, path, nullptr);
+    return path;
+}
+
+std::string WindowsPath(const std::string& path) {
+    std::string result = path;
+    if (!result.empty() && result[0] == '/')
+        result = "Z:" + result;
+    for (char& c : result)
+        if (c == '/')
+            c = '\\';
+    return result;
+}
+
+int main(int argc, char** argv) {
+    if (argc < 2) {
+        std::printf("usage: bramkot_gui_tests CASE [ARGUMENTS...]; cases:\n");
+        for (const GuiCase& testCase : Cases())
+            std::printf("  %s\n", testCase.name);
+        return 2;
+    }
+    const GuiCase* chosen = nullptr;
+    for (const GuiCase& testCase : Cases())
+        if (std::strcmp(testCase.name, argv[1]) == 0)
+            chosen = &testCase;
+    if (chosen == nullptr) {
+        std::printf("no case %s\n", argv[1]);
+        return 2;
+    }
+    for (int i = 2; i < argc; ++i)
+        arguments.push_back(argv[i]);
+
+    theTestApp.m_hInstance = GetModuleHandleA(nullptr);
+    theTestApp.Enable3dControls();
+
+    char previous[MAX_PATH] = {};
+    GetCurrentDirectoryA(MAX_PATH, previous);
+    const std::string folder = MakeCaseFolder(chosen->name);
+    SetCurrentDirectoryA(folder.c_str());
+    chosen->body();
+    SetCurrentDirectoryA(previous);
+    if (failures == 0)
+        RemoveFolder(folder);
+    else
+        std::printf("case folder kept: %s\n", folder.c_str());
+
+    std::printf("%s: %d checks, %d failed\n", chosen->name, checks.load(), failures.load());
+    return failures == 0 ? 0 : 1;
+}

@@ -1,0 +1,83 @@
+#pragma once
+
+// A small harness that drives the real dialogs in-process: the dialog runs
+// modally on the main thread, as in the program, while a driver thread works
+// it through the dialog manager (keys posted to the focused control, button
+// clicks, shell drops, system commands) and checks what it shows.
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class CDialog;
+
+// Records one check; prints the failure with its place.
+void Check(bool ok, const char* what, const char* file, int line);
+#define CHECK(cond) Check((cond), #cond, __FILE__, __LINE__)
+#define CHECK_EQ_STR(a, b) CheckEqual((a), (b), #a, __FILE__, __LINE__)
+#define CHECK_EQ_INT(a, b) CheckEqual(static_cast<long long>(a), static_cast<long long>(b), #a, __FILE__, __LINE__)
+void CheckEqual(const std::string& actual, const std::string& expected, const char* what,
+                const char* file, int line);
+void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line);
+
+// One test case: a name for the command line and its body.
+struct GuiCase {
+    const char* name;
+    void (*body)();
+};
+struct GuiCaseRegistrar {
+    explicit GuiCaseRegistrar(GuiCase testCase);
+};
+#define GUI_CASE(name)                                                  \
+    static void name();                                                 \
+    static GuiCaseRegistrar name##_registrar({#name, &name});           \
+    static void name()
+
+// The command line's arguments after the case name.
+const std::vector<std::string>& CaseArguments();
+
+// Runs `dialog` modally on this thread; `driver` runs on a second thread
+// with the dialog's window once it is shown and its loop runs. If the
+// driver leaves the dialog open, it is cancelled. Returns DoModal's result.
+INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void(HWND)>& driver);
+
+// A visible dialog window of the main thread with this caption, waiting up
+// to `timeoutMs`; null if none appears.
+HWND WaitForDialog(const char* caption, DWORD timeoutMs = 30000);
+// Waits until `condition` holds, up to `timeoutMs`; returns whether it did.
+bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
+// Lets the dialog thread process everything sent or posted so far.
+void Sync(HWND dialog);
+// Runs `function` on the dialog thread, in its loop, behind everything
+// posted so far; returns when it has run.
+void RunOnDialogThread(const std::function<void()>& function);
+
+// The window that has the keyboard focus on the dialog's thread.
+HWND FocusedWindow();
+// A key pressed in the focused control (posted, so it passes the dialog
+// manager of the modal loop), then synchronised.
+void PressKey(HWND dialog, UINT virtualKey);
+// Clicks a button the way the mouse would (BM_CLICK), from the driver.
+void ClickButton(HWND dialog, int id);
+
+std::string WindowText(HWND window);
+void SetControlText(HWND dialog, int id, const std::string& text);
+std::string ControlText(HWND dialog, int id);
+
+// A shell drop of `names` (DROPFILES, ANSI) sent to the dialog; returns the
+// drop handle, which the dialog must have released.
+HDROP DropFiles(HWND dialog, const std::vector<std::string>& names);
+// The list box's entries (read on the dialog thread; ListEntriesHere from it).
+std::vector<std::string> ListEntries(HWND dialog, int id);
+std::vector<std::string> ListEntriesHere(HWND dialog, int id);
+
+// Files of the case's current directory.
+bool FileExists(const char* name);
+std::string ReadFileBytes(const char* name);
+void WriteFileBytes(const char* name, const std::string& bytes);
+// The full path of a name in the current directory.
+std::string FullPath(const char* name);
+// A Windows path for a path as the build gives it ("/x/y" becomes "Z:\x\y").
+std::string WindowsPath(const std::string& path);

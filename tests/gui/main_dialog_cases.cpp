@@ -1,0 +1,197 @@
+// The main dialog: settings in and out, the keys and the close box, focus
+// and tab order, icons, geometry.
+#include <windows.h>
+
+#include <string>
+
+#include "converter_dlg.h"
+#include "dialog_template.h"
+#include "gui_test.h"
+#include "resource.h"
+
+namespace {
+
+const int kSettingEdits[] = {IDC_MPPDEC_PATH, IDC_LAME_PATH, IDC_MPPDEC_SWITCHES,
+                             IDC_LAME_SWITCHES, IDC_OUTPUT_DIR};
+
+void CheckNoSettingsWritten() {
+    CHECK(!FileExists("bramkot.ini"));
+    CHECK(!FileExists("bramkot.ini.new"));
+}
+
+void EditAllSettings(HWND dialog) {
+    for (int id : kSettingEdits)
+        SetControlText(dialog, id, "changed " + std::to_string(id));
+}
+
+}  // namespace
+
+GUI_CASE(missing_settings_file_shows_defaults) {
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), "C:\\mppdec\\mppdec.exe");
+        CHECK_EQ_STR(ControlText(dialog, IDC_LAME_PATH), "C:\\LAME\\lame.exe");
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_SWITCHES), "--gain 2");
+        CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "--alt-preset 128");
+        CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "");
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        PressKey(dialog, VK_ESCAPE);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDCANCEL);
+    CheckNoSettingsWritten();  // the defaults are not written until saved
+}
+
+GUI_CASE(settings_file_is_shown) {
+    WriteFileBytes("bramkot.ini", "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), "D:\\dec\\mppdec.exe");
+        CHECK_EQ_STR(ControlText(dialog, IDC_LAME_PATH), "D:\\enc\\lame.exe");
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_SWITCHES), "--scale 0.5");
+        CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "-V 2");
+        CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "E:\\MP3");
+    });
+    // Leaving without saving keeps the file as it was.
+    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
+                 "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
+}
+
+// Enter in an edit control is the default button: all five settings are
+// saved, in file order, and the dialog closes.
+GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
+    const std::string longPath = "C:\\" + std::string(290, 'p') + "\\mppdec.exe";
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, longPath);
+        SetControlText(dialog, IDC_LAME_PATH, "C:\\Program Files\\LAME\\lame.exe");
+        SetControlText(dialog, IDC_MPPDEC_SWITCHES, "");
+        SetControlText(dialog, IDC_LAME_SWITCHES, "-b 192 --tt \"x\"");
+        SetControlText(dialog, IDC_OUTPUT_DIR, "E:\\MP3\\");
+        // The focus starts in the decoder path; two tabs reach the encoder path.
+        PressKey(dialog, VK_TAB);
+        PressKey(dialog, VK_TAB);
+        CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_LAME_PATH);
+        PressKey(dialog, VK_RETURN);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDOK);
+    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
+                 longPath + "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n");
+    CHECK(!FileExists("bramkot.ini.new"));
+}
+
+GUI_CASE(enter_in_the_output_directory_saves_and_closes) {
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        for (int i = 0; i < 4; ++i)
+            PressKey(dialog, VK_TAB);
+        CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_OUTPUT_DIR);
+        SetControlText(dialog, IDC_OUTPUT_DIR, "F:\\out");
+        PressKey(dialog, VK_RETURN);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDOK);
+    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
+                 "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n");
+}
+
+GUI_CASE(escape_closes_without_saving) {
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        EditAllSettings(dialog);
+        PressKey(dialog, VK_ESCAPE);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDCANCEL);
+    CheckNoSettingsWritten();
+}
+
+// The close box sends SC_CLOSE; WM_CLOSE is what the window manager sends.
+GUI_CASE(close_box_closes_without_saving) {
+    for (UINT how : {0u, 1u}) {
+        CConverterDlg dlg;
+        const INT_PTR result = RunDialog(dlg, "BRAMKOT", [how](HWND dialog) {
+            EditAllSettings(dialog);
+            if (how == 0)
+                PostMessageA(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+            else
+                PostMessageA(dialog, WM_CLOSE, 0, 0);
+            CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+        });
+        CHECK_EQ_INT(result, IDCANCEL);
+        CheckNoSettingsWritten();
+    }
+}
+
+GUI_CASE(first_focus_and_tab_order) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_MPPDEC_PATH);
+        const int order[] = {IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,
+                             IDC_CLEAR_LIST, IDC_CONVERT, IDOK, IDC_MPPDEC_PATH};
+        for (int id : order) {
+            PressKey(dialog, VK_TAB);
+            CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
+        }
+        // The list box is no tab stop and "Clear Selected" is disabled.
+        CHECK((GetWindowLongA(GetDlgItem(dialog, IDC_FILE_LIST), GWL_STYLE) & WS_TABSTOP) == 0);
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_SELECTED)));
+    });
+}
+
+GUI_CASE(icons_drop_target_and_drag_icon) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
+        CHECK(icon != nullptr);
+        const HICON big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
+        const HICON small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+        CHECK(big != nullptr);
+        CHECK(small != nullptr);
+        CHECK(big == icon);
+        CHECK(small == icon);
+        CHECK(reinterpret_cast<HICON>(SendMessageA(dialog, WM_QUERYDRAGICON, 0, 0)) == icon);
+        CHECK((GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_ACCEPTFILES) != 0);
+        CHECK((GetWindowLongA(dialog, GWL_EXSTYLE) & WS_EX_APPWINDOW) != 0);
+        CHECK_EQ_STR(WindowText(dialog), "BRAMKOT");
+    });
+}
+
+// The controls stand where the template puts them, in the dialog's units.
+GUI_CASE(controls_stand_where_the_template_puts_them) {
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        RECT client;
+        GetClientRect(dialog, &client);
+        RECT size = {0, 0, kMainDialog.cx, kMainDialog.cy};
+        MapDialogRect(dialog, &size);
+        CHECK_EQ_INT(client.right, size.right);
+        CHECK_EQ_INT(client.bottom, size.bottom);
+        std::printf("main dialog client area %ldx%ld pixels\n", client.right, client.bottom);
+        for (int i = 0; i < kMainDialog.controlCount; ++i) {
+            const ExpectedControl& c = kMainDialog.controls[i];
+            if (c.id == -1)
+                continue;
+            // The dialog manager converts the place and the size each on its own.
+            RECT units = {c.x, c.y, c.cx, c.cy};
+            MapDialogRect(dialog, &units);
+            const RECT expected = {units.left, units.top, units.left + units.right, units.top + units.bottom};
+            RECT actual;
+            GetWindowRect(GetDlgItem(dialog, c.id), &actual);
+            MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
+            CHECK_EQ_INT(actual.left, expected.left);
+            CHECK_EQ_INT(actual.top, expected.top);
+            CHECK_EQ_INT(actual.right, expected.right);
+            CHECK_EQ_INT(actual.bottom, expected.bottom);
+            char name[64] = {};
+            GetClassNameA(GetDlgItem(dialog, c.id), name, sizeof name);
+            CHECK(lstrcmpiA(name, c.className) == 0);
+        }
+        // The texts of the buttons as the table gives them.
+        CHECK_EQ_STR(ControlText(dialog, IDC_CLEAR_LIST), "Clear List");
+        CHECK_EQ_STR(ControlText(dialog, IDC_CONVERT), "Convert Files");
+        CHECK_EQ_STR(ControlText(dialog, IDOK), "Save Settings and Exit");
+        CHECK_EQ_STR(ControlText(dialog, IDC_CLEAR_SELECTED), "Clear Selected");
+    });
+}
