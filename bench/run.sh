@@ -2,29 +2,25 @@
 # Benchmarks of the program under Wine; prints the figures, asserts nothing.
 # This machine cannot run 32-bit programs, so every timed figure comes from
 # the x86_64 build of the same sources; the shipped i686 program is only
-# measured for its size. Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP to scale)
+# measured for its size. Runs in a Wine prefix and on an X display of its own.
+# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP to scale; BENCH_PARTS="1 4" for some)
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 scripts="$root/scripts"
-
-# The dialog figures need an X display.
-if [ -z "$BRAMKOT_BENCH_HAS_DISPLAY" ]; then
-    export BRAMKOT_BENCH_HAS_DISPLAY=1
-    exec "$scripts/with-display.sh" "$0" "$@"
-fi
 
 build="$root/build/bench-x86_64"
 work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-10000}"
 log="$work/bench.log"
+parts="${BENCH_PARTS:-1 2 3 4 5}"
 
 echo "bench: building the x86_64 programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >"$build.configure.log" 2>&1 ||
     { cat "$build.configure.log"; exit 1; }
-targets="bench_run trivial_tool"
+targets="bench_run trivial_tool empty_window"
 for t in bench_drop bramkot tool_shim; do
     grep -q "^$t:" "$build/Makefile" 2>/dev/null && targets="$targets $t"
 done
@@ -32,13 +28,44 @@ done
 cmake --build "$build" -j2 --target $targets >"$build.build.log" 2>&1 ||
     { tail -30 "$build.build.log"; exit 1; }
 
+# A Wine prefix and an X display of the benchmarks' own: other programs in a
+# shared prefix share its window list and its temporary folder, and on a
+# shared display they share the windows that the start-up figure looks for.
+prefix="$build/wine-prefix"
+export WINEPREFIX="$prefix"
+if [ ! -f "$prefix/.bench-ready" ]; then
+    echo "bench: creating the Wine prefix $prefix" >&2
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    WINEARCH=win64 WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" WINELOADER=/usr/lib/wine/wine64 \
+        /usr/lib/wine/wine64 wineboot -i </dev/null >"$build/wineboot.log" 2>&1 || true
+    /usr/lib/wine/wineserver64 -w </dev/null >/dev/null 2>&1 || true
+    cp /usr/share/wine/fonts/* "$prefix/drive_c/windows/Fonts/"
+    touch "$prefix/.bench-ready"
+fi
+display=
+for n in $(seq 140 199); do
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
+done
+[ -n "$display" ] || { echo "bench: no free X display number" >&2; exit 1; }
+Xvfb ":$display" -screen 0 1280x1024x24 -nolisten tcp </dev/null >/dev/null 2>&1 &
+xvfb=$!
+export DISPLAY=":$display"
+for _ in $(seq 100); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+# The private prefix's server is ours to stop, and the display with it.
+cleanup() {
+    /usr/lib/wine/wineserver64 -k </dev/null >/dev/null 2>&1 || true
+    kill "$xvfb" 2>/dev/null || true
+}
+trap cleanup EXIT INT TERM
+
 rm -rf "$work"
 mkdir -p "$work"
 : >"$log"
 winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 wine_run() { "$scripts/wine-run" "$@"; }
 
-echo "BRAMKOT benchmarks under Wine ($(wine --version 2>/dev/null || echo wine)), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
+echo "BRAMKOT benchmarks under Wine ($(/usr/lib/wine/wine64 --version 2>/dev/null)), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
 echo "All timed figures: x86_64 build under 64-bit Wine (32-bit programs cannot run on this machine)."
 echo
 
@@ -46,53 +73,57 @@ echo
 wine_run "$build/bench_run.exe" >/dev/null 2>&1 || true
 
 # 1. Front-end overhead with trivial tools.
-mkdir -p "$work/overhead"
-tool=$(winpath "$build/trivial_tool.exe")
-(cd "$work/overhead" && wine_run "$build/bench_run.exe" overhead "$tool" "$tool" "$files" >>"$log" 2>&1) ||
-    echo "  (some outputs missing: see $log)"
-cat "$work/overhead/bench-result.txt" 2>/dev/null || echo "front-end overhead: not measured: bench_run failed (see $log)"
-echo
+bench_overhead() {
+    mkdir -p "$work/overhead"
+    tool=$(winpath "$build/trivial_tool.exe")
+    (cd "$work/overhead" && wine_run "$build/bench_run.exe" overhead "$tool" "$tool" "$files" >>"$log" 2>&1) ||
+        echo "  (some outputs missing: see $log)"
+    cat "$work/overhead/bench-result.txt" 2>/dev/null || echo "front-end overhead: not measured: bench_run failed (see $log)"
+}
 
 # 2. Real work: real Musepack files and the real tools through the test shim.
-if [ -f "$build/tests/shim/tool_shim.exe" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null &&
-    [ -x /usr/bin/mpcdec ] && [ -x /usr/bin/lame ]; then
-    mkdir -p "$work/real-tools" "$work/real-in" "$work/real"
-    cp "$build/tests/shim/tool_shim.exe" "$work/real-tools/mppdec.exe"
-    cp "$build/tests/shim/tool_shim.exe" "$work/real-tools/lame.exe"
-    sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 30 sine 440 sine 660 vol 0.5
-    mpcenc --silent --overwrite "$work/tone.wav" "$work/real-in/clip 01.mpc" >>"$log" 2>&1
-    for i in $(seq -w 2 20); do cp "$work/real-in/clip 01.mpc" "$work/real-in/clip $i.mpc"; done
-    (cd "$work/real" && wine_run "$build/bench_run.exe" realwork "$(winpath "$work/real-tools/mppdec.exe")" \
-        "$(winpath "$work/real-tools/lame.exe")" "$(winpath "$work/real-in")" >>"$log" 2>&1) ||
-        echo "  (some outputs missing: see $log)"
-    cat "$work/real/bench-result.txt" 2>/dev/null || echo "real work: not measured: bench_run failed (see $log)"
-else
-    echo "real work: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec and lame"
-fi
-echo
+bench_real_work() {
+    if [ -f "$build/tests/shim/tool_shim.exe" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null &&
+        [ -x /usr/bin/mpcdec ] && [ -x /usr/bin/lame ]; then
+        mkdir -p "$work/real-tools" "$work/real-in" "$work/real"
+        cp "$build/tests/shim/tool_shim.exe" "$work/real-tools/mppdec.exe"
+        cp "$build/tests/shim/tool_shim.exe" "$work/real-tools/lame.exe"
+        sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 30 sine 440 sine 660 vol 0.5
+        mpcenc --silent --overwrite "$work/tone.wav" "$work/real-in/clip 01.mpc" >>"$log" 2>&1
+        for i in $(seq -w 2 20); do cp "$work/real-in/clip 01.mpc" "$work/real-in/clip $i.mpc"; done
+        (cd "$work/real" && wine_run "$build/bench_run.exe" realwork "$(winpath "$work/real-tools/mppdec.exe")" \
+            "$(winpath "$work/real-tools/lame.exe")" "$(winpath "$work/real-in")" >>"$log" 2>&1) ||
+            echo "  (some outputs missing: see $log)"
+        cat "$work/real/bench-result.txt" 2>/dev/null || echo "real work: not measured: bench_run failed (see $log)"
+    else
+        echo "real work: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec and lame"
+    fi
+}
 
 # 3. A drop of many names on the real dialog, in process.
-if [ -f "$build/bench_drop.exe" ]; then
-    mkdir -p "$work/drop"
-    (cd "$work/drop" && wine_run "$build/bench_drop.exe" "$drop" 2>>"$log") ||
-        echo "  (the list did not end as dropped)"
-else
-    echo "drop of $drop names: not measured: the dialog library (ui/, res/) is not there yet"
-fi
-echo
+bench_drop() {
+    if [ -f "$build/bench_drop.exe" ]; then
+        mkdir -p "$work/drop"
+        (cd "$work/drop" && wine_run "$build/bench_drop.exe" "$drop" 2>>"$log") ||
+            echo "  (the list did not end as dropped)"
+    else
+        echo "drop of $drop names: not measured: the dialog library (ui/, res/) is not there yet"
+    fi
+}
 
 # 4. Start-up: process start until the dialog is on the screen, Wine warm.
-if [ -f "$build/app/bramkot.exe" ] && command -v xdotool >/dev/null; then
-    mkdir -p "$work/startup"
-    echo "start-up, bramkot.exe until its dialog is visible (xdotool polling, Wine warm):"
+# Prints the runs of `exe` until a visible window titled `title` appears; the
+# first run fills the caches and is not counted.
+time_startup() {
+    exe=$1 title=$2
     times=
     for run in 1 2 3 4 5 6; do
         start=$(date +%s%N)
-        (cd "$work/startup" && exec "$scripts/wine-run" "$build/app/bramkot.exe") >>"$log" 2>&1 &
+        (cd "$work/startup" && exec "$scripts/wine-run" "$exe") >>"$log" 2>&1 &
         pid=$!
         shown=
         for _ in $(seq 2000); do
-            if xdotool search --onlyvisible --name '^BRAMKOT$' >/dev/null 2>&1; then
+            if xdotool search --onlyvisible --name "^$title\$" >/dev/null 2>&1; then
                 shown=$(date +%s%N)
                 break
             fi
@@ -102,44 +133,63 @@ if [ -f "$build/app/bramkot.exe" ] && command -v xdotool >/dev/null; then
         wait "$pid" 2>/dev/null || true
         # Until the window is gone, the next search would find this one.
         for _ in $(seq 200); do
-            xdotool search --name '^BRAMKOT$' >/dev/null 2>&1 || break
+            xdotool search --name "^$title\$" >/dev/null 2>&1 || break
             sleep 0.01
         done
         if [ -z "$shown" ]; then
-            echo "  run $run: the dialog did not appear within 10 s"
+            printf " (run %s: no window within 10 s)" "$run"
             continue
         fi
         ms=$(((shown - start) / 1000000))
-        # The first run fills the caches: reported, not counted.
         [ "$run" -gt 1 ] && times="$times $ms"
-        echo "  run $run: $ms ms$([ "$run" = 1 ] && echo ' (cold, not counted)')"
+        printf ' %s' "$ms$([ "$run" = 1 ] && echo ' (cold)')"
     done
-    if [ -n "$times" ]; then
-        median=$(printf '%s\n' $times | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
-        echo "  median of the warm runs: $median ms   (aim: under 200 ms)"
+    median=$(printf '%s\n' $times | sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}')
+    echo "; median of the warm runs: ${median:-none} ms"
+}
+
+bench_startup() {
+    if [ -f "$build/app/bramkot.exe" ] && command -v xdotool >/dev/null; then
+        mkdir -p "$work/startup"
+        echo "start-up, process start until the window is visible (xdotool polling, Wine warm), ms:"
+        printf '  bramkot.exe, its dialog (aim: under 200 ms):'
+        time_startup "$build/app/bramkot.exe" BRAMKOT
+        printf '  for comparison, a program of one empty window:'
+        time_startup "$build/empty_window.exe" "EMPTY WINDOW"
+    else
+        echo "start-up: not measured: bramkot.exe (app/) or xdotool is missing"
     fi
-else
-    echo "start-up: not measured: bramkot.exe (app/) or xdotool is missing"
-fi
-echo
+}
 
 # 5. Size of the program and the DLLs it imports, both builds.
-i686="$build/i686-program"
-cmake -S "$root" -B "$i686" -DCMAKE_BUILD_TYPE=Release -DBRAMKOT_TESTS=OFF \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$i686.configure.log" 2>&1 &&
-    cmake --build "$i686" -j2 --target bramkot >"$i686.build.log" 2>&1 || true
-echo "size of bramkot.exe (aim: under 200 KB):"
-for pair in "i686:$i686/app/bramkot.exe:i686-w64-mingw32-objdump" \
-    "x86_64:$build/app/bramkot.exe:x86_64-w64-mingw32-objdump"; do
-    arch=${pair%%:*} rest=${pair#*:}
-    exe=${rest%%:*} objdump=${rest#*:}
-    if [ ! -f "$exe" ]; then
-        echo "  $arch: not measured: no bramkot.exe built"
-        continue
-    fi
-    bytes=$(stat -c %s "$exe")
-    dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
-    echo "  $arch: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
+bench_size() {
+    i686="$build/i686-program"
+    cmake -S "$root" -B "$i686" -DCMAKE_BUILD_TYPE=Release -DBRAMKOT_TESTS=OFF \
+        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$i686.configure.log" 2>&1 &&
+        cmake --build "$i686" -j2 --target bramkot >"$i686.build.log" 2>&1 || true
+    echo "size of bramkot.exe (aim: under 200 KB):"
+    for pair in "i686:$i686/app/bramkot.exe:i686-w64-mingw32-objdump" \
+        "x86_64:$build/app/bramkot.exe:x86_64-w64-mingw32-objdump"; do
+        arch=${pair%%:*} rest=${pair#*:}
+        exe=${rest%%:*} objdump=${rest#*:}
+        if [ ! -f "$exe" ]; then
+            echo "  $arch: not measured: no bramkot.exe built"
+            continue
+        fi
+        bytes=$(stat -c %s "$exe")
+        dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
+        echo "  $arch: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
+    done
+}
+
+for p in $parts; do
+    case "$p" in
+    1) bench_overhead ;;
+    2) bench_real_work ;;
+    3) bench_drop ;;
+    4) bench_startup ;;
+    5) bench_size ;;
+    esac
+    echo
 done
-echo
 echo "bench: tool and command processor output is in $log"
