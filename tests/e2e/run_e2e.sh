@@ -3,12 +3,14 @@
 # tones with mpcenc, converts them through the real conversion run with the
 # shim standing in for mppdec.exe and lame.exe (running mpcdec and lame), once
 # beside the inputs and once into an output folder, and checks that every MP3
-# decodes to its input's duration within 0.1 s.
-# Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe>
+# decodes to its input's duration within 0.1 s. With the dialog driver it
+# converts them a third time through the real dialog's "Convert Files".
+# Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
 convert=$2
 shim=$3
+dialog=${4:-}
 
 for tool in sox soxi mpcenc lame; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed"; exit 1; }
@@ -16,7 +18,8 @@ done
 
 work=$(mktemp -d /tmp/bramkot-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
-mkdir "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" "$work/cwd" "$work/wav"
+mkdir "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" "$work/cwd" "$work/wav" \
+    "$work/dialog & co"
 cp "$shim" "$work/tools (x86)/mppdec.exe"
 cp "$shim" "$work/tools (x86)/lame.exe"
 
@@ -82,6 +85,16 @@ echo "e2e: converting into an output folder"
 check_mp3s "$work/mp3 (out) Ü"
 [ "$(count_mp3s "$work/music & more")" -eq 0 ] || fail "MP3 files beside the inputs"
 [ -z "$(ls -A "$work/cwd")" ] || fail "files left in the current directory: $(ls -A "$work/cwd")"
+
+if [ -n "$dialog" ]; then
+    echo "e2e: converting through the dialog's Convert Files"
+    "$(dirname "$wine_run")/with-display.sh" "$wine_run" "$dialog" convert_real_files \
+        "$work/tools (x86)" "$work/music & more" "$work/dialog & co" || fail "the dialog's run"
+    check_mp3s "$work/dialog & co"
+    [ "$(count_mp3s "$work/music & more")" -eq 0 ] || fail "MP3 files beside the inputs"
+else
+    echo "e2e: no dialog driver in this build: the dialog's Convert Files is not run"
+fi
 echo "e2e: conversions took $(( $(date +%s) - start )) s"
 
 if [ "$failures" -ne 0 ]; then

@@ -1,0 +1,59 @@
+// "Convert Files" in the real main dialog, with real Musepack files and the
+// real tools behind the shim. Arguments: the tools folder (mppdec.exe and
+// lame.exe), the music folder and, optionally, the output folder.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "converter_dlg.h"
+#include "gui_test.h"
+#include "resource.h"
+
+namespace {
+
+// The .mpc files of `folder` as the shell would drop them: full ANSI paths.
+std::vector<std::string> MusepackFiles(const std::string& folder) {
+    std::vector<std::string> files;
+    WIN32_FIND_DATAA found;
+    HANDLE search = FindFirstFileA((folder + "\\*.mpc").c_str(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return files;
+    do
+        files.push_back(folder + "\\" + found.cFileName);
+    while (FindNextFileA(search, &found));
+    FindClose(search);
+    std::sort(files.begin(), files.end());
+    return files;
+}
+
+}  // namespace
+
+GUI_CASE(convert_real_files) {
+    const std::vector<std::string>& arguments = CaseArguments();
+    CHECK(arguments.size() == 2 || arguments.size() == 3);
+    if (arguments.size() != 2 && arguments.size() != 3)
+        return;
+    const std::string tools = WindowsPath(arguments[0]);
+    const std::string outputFolder = arguments.size() == 3 ? WindowsPath(arguments[2]) : "";
+    const std::vector<std::string> files = MusepackFiles(WindowsPath(arguments[1]));
+    CHECK(!files.empty());
+
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, tools + "\\mppdec.exe");
+        SetControlText(dialog, IDC_LAME_PATH, tools + "\\lame.exe");
+        SetControlText(dialog, IDC_MPPDEC_SWITCHES, "");
+        SetControlText(dialog, IDC_LAME_SWITCHES, "--alt-preset 128");
+        SetControlText(dialog, IDC_OUTPUT_DIR, outputFolder);
+        DropFiles(dialog, files);
+        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), files.size());
+        ClickButton(dialog, IDC_CONVERT);  // returns when the run has finished
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        CHECK(!FileExists("bramkot.bat"));
+        PressKey(dialog, VK_ESCAPE);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK(!FileExists("bramkot.ini"));
+}
