@@ -102,16 +102,20 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
         inputs.push_back(FullPath(name));
     }
     const ConversionSettings settings = {decoder, encoder, "--gain 2", "--alt-preset 128", ""};
-    // In rounds, each way in turn, so that a slow spell of the machine falls
-    // on all three alike.
-    const int rounds = count >= 40 ? 4 : 1;
+    // In rounds, each way in turn and each round starting with the next way,
+    // so that a slow spell of the machine falls on all three alike.
+    const int rounds = count >= 60 ? 6 : 1;
     Phase queue, fresh, batch;
     for (int round = 0; round < rounds; ++round) {
         const std::vector<std::string> part(inputs.begin() + round * count / rounds,
                                             inputs.begin() + (round + 1) * count / rounds);
-        Add(queue, TimeQueueRun(settings, part));
-        Add(fresh, TimeFreshCommandProcessors(settings, part));
-        Add(batch, TimeOneBatchFile(settings, part));
+        for (int step = 0; step < 3; ++step) {
+            switch ((round + step) % 3) {
+            case 0: Add(queue, TimeQueueRun(settings, part)); break;
+            case 1: Add(fresh, TimeFreshCommandProcessors(settings, part)); break;
+            default: Add(batch, TimeOneBatchFile(settings, part)); break;
+            }
+        }
     }
     std::fprintf(Results(), "front-end overhead, %d files in %d rounds, trivial tools:\n", count, rounds);
     Report("RunConversionQueue", queue, inputs.size());
@@ -136,8 +140,13 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
     for (int round = 0; round < rounds; ++round) {
         const std::vector<std::string> part(inputs.begin() + round * count / rounds,
                                             inputs.begin() + (round + 1) * count / rounds);
-        Add(queue, TimeQueueRun(settings, part));
-        Add(batch, TimeOneBatchFile(settings, part));
+        if (round % 2 == 0) {
+            Add(queue, TimeQueueRun(settings, part));
+            Add(batch, TimeOneBatchFile(settings, part));
+        } else {
+            Add(batch, TimeOneBatchFile(settings, part));
+            Add(queue, TimeQueueRun(settings, part));
+        }
     }
     std::fprintf(Results(), "real work, %d files in %d rounds, real tools through the test shim:\n",
                  count, rounds);
