@@ -44,7 +44,8 @@ if [ ! -f "$prefix/.bench-ready" ]; then
     touch "$prefix/.bench-ready"
 fi
 display=
-for n in $(seq 140 199); do
+# Numbers above the ones scripts/with-display.sh picks (90 to 189).
+for n in $(seq 200 259); do
     if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then display=$n; break; fi
 done
 [ -n "$display" ] || { echo "bench: no free X display number" >&2; exit 1; }
