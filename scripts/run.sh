@@ -11,7 +11,12 @@ root=$(cd "$here/.." && pwd)
 
 "$here/setup.sh"
 arch=$("$here/wine-arch")
-"$here/build.sh" "$arch"
+mkdir -p "$root/build"
+echo "run: building the $arch program (log: build/run-build.log)"
+"$here/build.sh" "$arch" >"$root/build/run-build.log" 2>&1 || {
+    tail -n 30 "$root/build/run-build.log" >&2
+    exit 1
+}
 program="$root/build/windows-$arch/app/bramkot.exe"
 [ -f "$program" ] || { echo "run: $program was not built" >&2; exit 1; }
 
@@ -66,7 +71,10 @@ for _ in $(seq 20); do
 done
 if kill -0 "$pid" 2>/dev/null; then
     kill "$pid" 2>/dev/null || true
+    how="ended the program"
+else
+    how="closed the program with Escape"
 fi
 wait "$pid" 2>/dev/null || true
 pid=
-echo "run: closed the program"
+echo "run: $how"
