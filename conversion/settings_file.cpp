@@ -31,16 +31,23 @@ void LoadLineOrDefault(FILE* file, std::string& field, const char* defaultValue)
     field = ReadLine(file, line) ? line : defaultValue;
 }
 
+void AssignDefaults(ConversionSettings& settings) {
+    settings.m_mppdecPath = kDefaultMppdecPath;
+    settings.m_lamePath = kDefaultLamePath;
+    settings.m_mppdecSwitches = kDefaultMppdecSwitches;
+    settings.m_lameSwitches = kDefaultLameSwitches;
+    settings.m_outputDir.clear();
+}
+
 }  // namespace
 
+// Read in binary mode: the Windows text mode takes a Ctrl-Z as the end of the
+// file and would lose it and every setting after it. ReadLine removes the
+// carriage returns that text mode would have.
 void LoadSettings(ConversionSettings& settings) {
-    FILE* file = std::fopen(kSettingsFileName, "rt");
+    FILE* file = std::fopen(kSettingsFileName, "rb");
     if (file == nullptr) {
-        settings.m_mppdecPath = kDefaultMppdecPath;
-        settings.m_lamePath = kDefaultLamePath;
-        settings.m_mppdecSwitches = kDefaultMppdecSwitches;
-        settings.m_lameSwitches = kDefaultLameSwitches;
-        settings.m_outputDir.clear();
+        AssignDefaults(settings);
         return;
     }
     LoadLineOrDefault(file, settings.m_mppdecPath, kDefaultMppdecPath);
@@ -50,6 +57,10 @@ void LoadSettings(ConversionSettings& settings) {
     std::string line;
     if (ReadLine(file, line))
         settings.m_outputDir = line;
+    // A file that opens but cannot be read (a folder, on some systems) is
+    // one that cannot be opened.
+    if (std::ferror(file))
+        AssignDefaults(settings);
     std::fclose(file);
 }
 

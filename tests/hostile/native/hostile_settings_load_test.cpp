@@ -120,7 +120,7 @@ TEST_F(HostileSettingsLoad, NoFinalLineFeedKeepsTheLastLineWhole) {
 // nowhere (which cannot be opened at all).
 TEST_F(HostileSettingsLoad, UnreadableFileGivesTheDefaults) {
     std::filesystem::create_directory("bramkot.ini");
-    ConversionSettings s = Load();
+    ConversionSettings s = Load("stale");
     ExpectDefaultFirstFour(s);
     EXPECT_EQ("", s.m_outputDir);
     EXPECT_TRUE(std::filesystem::is_directory("bramkot.ini"));

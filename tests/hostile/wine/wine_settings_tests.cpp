@@ -68,9 +68,20 @@ void CrLfAndMixedFiles() {
     Check(SameSettings(loaded, again), test, "reloaded as " + Shown(again));
 }
 
+// Text mode would read a Ctrl-Z as the end of the file.
+void ControlCharactersLoadBack() {
+    const char* test = "control characters in a setting";
+    ScratchDirectory dir;
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", "-a\x1a-b", "-V\x01 2", "E:\\Out"};
+    Check(SaveSettings(saved), test, "SaveSettings failed");
+    const ConversionSettings loaded = Load();
+    Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
+}
+
 }  // namespace
 
 void RunHostileSettingsTests() {
     TenMegabyteLine();
     CrLfAndMixedFiles();
+    ControlCharactersLoadBack();
 }
