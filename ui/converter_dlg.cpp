@@ -101,20 +101,19 @@ HCURSOR CConverterDlg::OnQueryDragIcon() {
 }
 
 void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
-    PathBuffer name;
-    const UINT count = DragQueryFileA(hDropInfo, 0xFFFFFFFF, name.m_text, PathBuffer::kSize);
+    // One byte more than a path may use: a name that fills it is too long.
+    // A cut name can name a different file, so such names are left out.
+    char name[PathBuffer::kSize + 1];
+    const UINT count = DragQueryFileA(hDropInfo, 0xFFFFFFFF, name, sizeof name);
     // One repaint for the whole drop: a list box that repaints after each
     // of thousands of names takes minutes.
     m_fileList.SetRedraw(FALSE);
     for (UINT i = 0; i < count; ++i) {
-        // A name longer than the buffer would arrive cut short, and a cut
-        // name can name a different file: such names are left out.
-        if (DragQueryFileA(hDropInfo, i, nullptr, 0) > PathBuffer::kMaxLength)
+        const UINT length = DragQueryFileA(hDropInfo, i, name, sizeof name);
+        if (length == 0 || length > PathBuffer::kMaxLength)
             continue;
-        if (DragQueryFileA(hDropInfo, i, name.m_text, PathBuffer::kSize) == 0)
-            continue;
-        if (IsMusepackFileName(name.m_text))
-            m_fileList.Append(name.m_text);
+        if (IsMusepackFileName(name))
+            m_fileList.Append(name);
     }
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();

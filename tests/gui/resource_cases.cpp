@@ -1,5 +1,5 @@
 // The compiled resources, read back from the program file itself: the two
-// dialog templates byte for byte against Parts 1.2 and 3.1, the string, the
+// dialog templates byte for byte against the layout they must have, the string, the
 // icon, the version block and the manifest.
 #include <windows.h>
 
@@ -230,7 +230,7 @@ void CheckModule(HMODULE module, const std::string& file) {
 
 // The resources linked into this test program and those of bramkot.exe
 // (its path is the case's argument).
-GUI_CASE(resources_match_the_parts) {
+GUI_CASE(resources_match_the_templates) {
     char self[MAX_PATH] = {};
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     CheckModule(GetModuleHandleA(nullptr), self);
