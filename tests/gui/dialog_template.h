@@ -1,6 +1,6 @@
 #pragma once
 
-// The two dialog templates as Parts 1.2 and 3.1 give them, for checking the
+// The two dialog templates as the program must have them, for checking the
 // compiled templates and the controls' places on the screen.
 
 #include <windows.h>
