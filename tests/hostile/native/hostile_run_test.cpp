@@ -5,11 +5,11 @@
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
-#include "scratch_directory.h"
+#include "temp_directory.h"
 
 namespace {
 
-using HostileRun = ScratchDirectory;
+using HostileRun = InTempDirectory;
 
 // An output directory that makes the output path far longer than the
 // 499-character path buffer: the batch file and the encoder get it whole.
@@ -17,8 +17,8 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     const std::string here = m_directory.string();
     // The decoder records the batch file as it runs; the encoder records its
     // last argument (it cannot create a file of that name here).
-    WriteBytes("dec.sh", "#!/bin/sh\ncat bramkot.bat > \"" + here + "/batch.seen\"\n");
-    WriteBytes("enc.sh", "#!/bin/sh\ncat >/dev/null\nfor a; do last=$a; done\n"
+    WriteFile("dec.sh", "#!/bin/sh\ncat bramkot.bat > \"" + here + "/batch.seen\"\n");
+    WriteFile("enc.sh", "#!/bin/sh\ncat >/dev/null\nfor a; do last=$a; done\n"
                          "printf '%s' \"$last\" > \"" + here + "/output.seen\"\n");
     chmod("dec.sh", 0755);
     chmod("enc.sh", 0755);
@@ -34,10 +34,10 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     const std::string expectedOutput =
         settings.m_outputDir + "\\" + std::string(191, 'n') + ".mp3";
     ASSERT_GT(expectedOutput.size(), 499u);
-    EXPECT_EQ(BuildConversionCommand(settings, input) + "\n", ReadBytes("batch.seen"));
+    EXPECT_EQ(BuildConversionCommand(settings, input) + "\n", ReadFile("batch.seen"));
     // The shell leaves %TEMP% alone; the command processor would expand it,
     // as the user asked by typing it.
-    EXPECT_EQ(expectedOutput, ReadBytes("output.seen"));
+    EXPECT_EQ(expectedOutput, ReadFile("output.seen"));
     EXPECT_TRUE(queue.Entries().empty());
 }
 

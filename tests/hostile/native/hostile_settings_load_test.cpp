@@ -3,12 +3,12 @@
 #include <filesystem>
 #include <string>
 
-#include "scratch_directory.h"
+#include "temp_directory.h"
 #include "settings_file.h"
 
 namespace {
 
-using HostileSettingsLoad = ScratchDirectory;
+using HostileSettingsLoad = InTempDirectory;
 
 ConversionSettings Load(const std::string& outputDirBefore = "") {
     ConversionSettings settings;
@@ -25,14 +25,14 @@ void ExpectDefaultFirstFour(const ConversionSettings& s) {
 }
 
 TEST_F(HostileSettingsLoad, EmptyAndBlankFiles) {
-    WriteBytes("bramkot.ini", "");
+    WriteFile("bramkot.ini", "");
     ConversionSettings s = Load();
     ExpectDefaultFirstFour(s);
     EXPECT_EQ("", s.m_outputDir);
 
     // A blank line is an empty setting, not a missing one.
     for (const char* blank : {"\n", "\r\n"}) {
-        WriteBytes("bramkot.ini", blank);
+        WriteFile("bramkot.ini", blank);
         s = Load();
         EXPECT_EQ("", s.m_mppdecPath) << "file " << testing::PrintToString(blank);
         EXPECT_EQ(kDefaultLamePath, s.m_lamePath);
@@ -44,7 +44,7 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
     std::string all;
     for (int value = 0; value < 256; ++value)
         all += static_cast<char>(value);
-    WriteBytes("bramkot.ini", all);
+    WriteFile("bramkot.ini", all);
     ConversionSettings s = Load("kept");
     // Line one is bytes 0 to 9 (the NUL included), line two everything after
     // the line feed, with its carriage return in the middle kept.
@@ -57,7 +57,7 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
     // Five lines of every byte value but the line feed.
     std::string noFeed = all;
     noFeed.erase(10, 1);
-    WriteBytes("bramkot.ini", noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n");
+    WriteFile("bramkot.ini", noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n");
     s = Load();
     for (const std::string* value : {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches,
                                      &s.m_lameSwitches, &s.m_outputDir})
@@ -66,7 +66,7 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
 
 TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
     const std::string huge(10 * 1024 * 1024, 'x');
-    WriteBytes("bramkot.ini", huge + "\nL:\\lame.exe\n-s\n-V 2\nE:\\Out\n");
+    WriteFile("bramkot.ini", huge + "\nL:\\lame.exe\n-s\n-V 2\nE:\\Out\n");
     ConversionSettings s = Load();
     EXPECT_EQ(huge.size(), s.m_mppdecPath.size());
     EXPECT_TRUE(s.m_mppdecPath == huge);
@@ -76,14 +76,14 @@ TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
     EXPECT_EQ("E:\\Out", s.m_outputDir);
 
     // The same line last, with no line feed after it.
-    WriteBytes("bramkot.ini", "a\nb\nc\nd\n" + huge);
+    WriteFile("bramkot.ini", "a\nb\nc\nd\n" + huge);
     s = Load();
     EXPECT_EQ("d", s.m_lameSwitches);
     EXPECT_TRUE(s.m_outputDir == huge);
 }
 
 TEST_F(HostileSettingsLoad, MixedLineEnds) {
-    WriteBytes("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe\n-a\r\n-b\nE:\\Out\r\n");
+    WriteFile("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe\n-a\r\n-b\nE:\\Out\r\n");
     ConversionSettings s = Load();
     EXPECT_EQ("C:\\dec.exe", s.m_mppdecPath);
     EXPECT_EQ("C:\\enc.exe", s.m_lamePath);
@@ -93,7 +93,7 @@ TEST_F(HostileSettingsLoad, MixedLineEnds) {
 
     // Empty lines of both kinds; only the one carriage return right before a
     // line feed goes, and a sixth line is ignored.
-    WriteBytes("bramkot.ini", "\n\r\n\n\r\r\n\n\r");
+    WriteFile("bramkot.ini", "\n\r\n\n\r\r\n\n\r");
     s = Load("stale");
     EXPECT_EQ("", s.m_mppdecPath);
     EXPECT_EQ("", s.m_lamePath);
@@ -103,12 +103,12 @@ TEST_F(HostileSettingsLoad, MixedLineEnds) {
 }
 
 TEST_F(HostileSettingsLoad, NoFinalLineFeedKeepsTheLastLineWhole) {
-    WriteBytes("bramkot.ini", "a\nb\nc\nd");
+    WriteFile("bramkot.ini", "a\nb\nc\nd");
     ConversionSettings s = Load("kept");
     EXPECT_EQ("d", s.m_lameSwitches);
     EXPECT_EQ("kept", s.m_outputDir);
 
-    WriteBytes("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe");
+    WriteFile("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe");
     s = Load();
     EXPECT_EQ("C:\\dec.exe", s.m_mppdecPath);
     EXPECT_EQ("C:\\enc.exe", s.m_lamePath);

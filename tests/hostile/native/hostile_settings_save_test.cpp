@@ -6,7 +6,7 @@
 #include <filesystem>
 #include <string>
 
-#include "scratch_directory.h"
+#include "temp_directory.h"
 #include "settings_file.h"
 
 namespace {
@@ -14,12 +14,12 @@ namespace {
 const ConversionSettings kOld = {"C:\\old\\dec.exe", "C:\\old\\enc.exe", "-o", "-p", "E:\\Old"};
 const ConversionSettings kNew = {"D:\\new\\dec.exe", "D:\\new\\enc.exe", "-n", "-q", "F:\\New"};
 
-class HostileSettingsSave : public ScratchDirectory {
+class HostileSettingsSave : public InTempDirectory {
 protected:
     void SetUp() override {
-        ScratchDirectory::SetUp();
+        InTempDirectory::SetUp();
         ASSERT_TRUE(SaveSettings(kOld));
-        m_oldBytes = ReadBytes("bramkot.ini");
+        m_oldBytes = ReadFile("bramkot.ini");
         ASSERT_FALSE(m_oldBytes.empty());
     }
 
@@ -28,7 +28,7 @@ protected:
             std::filesystem::current_path("/");
             umount2(m_directory.c_str(), MNT_DETACH);
         }
-        ScratchDirectory::TearDown();
+        InTempDirectory::TearDown();
     }
 
     // Permissions do not stop root; a read-only mount of the directory over
@@ -46,7 +46,7 @@ protected:
     }
 
     void ExpectOldFileIntact() {
-        EXPECT_EQ(m_oldBytes, ReadBytes("bramkot.ini"));
+        EXPECT_EQ(m_oldBytes, ReadFile("bramkot.ini"));
         ConversionSettings loaded;
         LoadSettings(loaded);
         EXPECT_EQ(kOld.m_mppdecPath, loaded.m_mppdecPath);
@@ -78,10 +78,10 @@ TEST_F(HostileSettingsSave, TemporaryFileUncreatableKeepsTheOldFile) {
 TEST_F(HostileSettingsSave, SettingsNameTakenByAFolder) {
     std::filesystem::remove("bramkot.ini");
     std::filesystem::create_directory("bramkot.ini");
-    WriteBytes("bramkot.ini/inside", "keep");
+    WriteFile("bramkot.ini/inside", "keep");
     EXPECT_FALSE(SaveSettings(kNew));
     EXPECT_TRUE(std::filesystem::is_directory("bramkot.ini"));
-    EXPECT_EQ("keep", ReadBytes("bramkot.ini/inside"));
+    EXPECT_EQ("keep", ReadFile("bramkot.ini/inside"));
     EXPECT_FALSE(std::filesystem::exists("bramkot.ini.new"));
 }
 

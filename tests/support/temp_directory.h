@@ -19,9 +19,13 @@ protected:
         std::filesystem::current_path(m_directory);
     }
 
+    // A test may have taken its own rights away from the folder.
     void TearDown() override {
         std::filesystem::current_path(m_previous);
-        std::filesystem::remove_all(m_directory);
+        std::error_code ignored;
+        std::filesystem::permissions(m_directory, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(m_directory, ignored);
     }
 
     static void WriteFile(const std::string& name, const std::string& content) {
