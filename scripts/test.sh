@@ -13,6 +13,9 @@ echo "test: Wine here runs $arch programs; the Wine tests use the $arch build"
 "$here/build.sh" native i686 "$arch"
 
 failed=
+echo "test: the shipped program file"
+"$here/check-exe.sh" || failed="$failed program-file"
+
 echo "test: native unit tests"
 ctest --test-dir build/native --output-on-failure -j2 || failed="$failed native"
 
