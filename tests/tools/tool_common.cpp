@@ -8,19 +8,9 @@
 #include <cstdlib>
 
 #include "fake_tools.h"
+#include "wine_paths.h"
 
 namespace {
-
-std::string ToUtf8(const std::wstring& text) {
-    if (text.empty())
-        return std::string();
-    const int size = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0, nullptr, nullptr);
-    std::string utf8(size, '\0');
-    WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), &utf8[0], size,
-                        nullptr, nullptr);
-    return utf8;
-}
 
 std::wstring Variable(const std::string& name) {
     const std::wstring wideName(name.begin(), name.end());
