@@ -77,5 +77,5 @@ GUI_CASE(about_box_opens_modally_and_closes) {
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
     CHECK_EQ_INT(result, IDCANCEL);
-    CHECK(!FileExists("bramkot.ini"));
+    CHECK(!PathExists("bramkot.ini"));
 }

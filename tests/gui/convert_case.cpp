@@ -36,7 +36,7 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
         CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
         ClickButton(dialog, IDC_CONVERT);  // returns when the run has finished
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
-        CHECK(!FileExists("bramkot.bat"));
+        CHECK(!PathExists("bramkot.bat"));
         PressKey(dialog, VK_ESCAPE);
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
@@ -48,8 +48,8 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
                  "encoder\t-b\t128\t-\t" + outDir + "\\Second.MP3\n");
     CHECK(ReadFileBytes("out\\first song.mp3") == FakeDecoderOutput());
     CHECK(ReadFileBytes("out\\Second.MP3") == FakeDecoderOutput());
-    CHECK(!FileExists("bramkot.ini"));
-    CHECK(!FileExists("bramkot.ini.new"));
+    CHECK(!PathExists("bramkot.ini"));
+    CHECK(!PathExists("bramkot.ini.new"));
 }
 
 // An entry longer than a PathBuffer holds cannot come from a drop; put in
@@ -75,7 +75,7 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
         CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 1, 0), 11);
         SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(second));
         CHECK_EQ_STR(second, "C:\\next.mpc");
-        CHECK(!FileExists("bramkot.bat"));
+        CHECK(!PathExists("bramkot.bat"));
     });
-    CHECK(!FileExists("tools.log"));
+    CHECK(!PathExists("tools.log"));
 }

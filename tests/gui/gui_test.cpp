@@ -308,43 +308,10 @@ std::vector<std::string> ListEntriesHere(HWND dialog, int id) {
     return entries;
 }
 
-bool FileExists(const char* name) {
-    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
-}
-
-std::string ReadFileBytes(const char* name) {
-    std::string bytes;
-    if (FILE* file = std::fopen(name, "rb")) {
-        char buffer[4096];
-        std::size_t n;
-        while ((n = std::fread(buffer, 1, sizeof buffer, file)) > 0)
-            bytes.append(buffer, n);
-        std::fclose(file);
-    }
-    return bytes;
-}
-
-void WriteFileBytes(const char* name, const std::string& bytes) {
-    if (FILE* file = std::fopen(name, "wb")) {
-        std::fwrite(bytes.data(), 1, bytes.size(), file);
-        std::fclose(file);
-    }
-}
-
 std::string FullPath(const char* name) {
     char path[MAX_PATH * 4] = {};
     GetFullPathNameA(name, sizeof path, path, nullptr);
     return path;
-}
-
-std::string WindowsPath(const std::string& path) {
-    std::string result = path;
-    if (!result.empty() && result[0] == '/')
-        result = "Z:" + result;
-    for (char& c : result)
-        if (c == '/')
-            c = '\\';
-    return result;
 }
 
 int main(int argc, char** argv) {

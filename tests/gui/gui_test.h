@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "test_files.h"
+
 class CDialog;
 
 // Records one check; prints the failure with its place.
@@ -73,11 +75,5 @@ HDROP DropFiles(HWND dialog, const std::vector<std::string>& names);
 std::vector<std::string> ListEntries(HWND dialog, int id);
 std::vector<std::string> ListEntriesHere(HWND dialog, int id);
 
-// Files of the case's current directory.
-bool FileExists(const char* name);
-std::string ReadFileBytes(const char* name);
-void WriteFileBytes(const char* name, const std::string& bytes);
 // The full path of a name in the current directory.
 std::string FullPath(const char* name);
-// A Windows path for a path as the build gives it ("/x/y" becomes "Z:\x\y").
-std::string WindowsPath(const std::string& path);

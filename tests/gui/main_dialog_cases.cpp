@@ -15,8 +15,8 @@ const int kSettingEdits[] = {IDC_MPPDEC_PATH, IDC_LAME_PATH, IDC_MPPDEC_SWITCHES
                              IDC_LAME_SWITCHES, IDC_OUTPUT_DIR};
 
 void CheckNoSettingsWritten() {
-    CHECK(!FileExists("bramkot.ini"));
-    CHECK(!FileExists("bramkot.ini.new"));
+    CHECK(!PathExists("bramkot.ini"));
+    CHECK(!PathExists("bramkot.ini.new"));
 }
 
 void EditAllSettings(HWND dialog) {
@@ -78,7 +78,7 @@ GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
     CHECK_EQ_INT(result, IDOK);
     CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
                  longPath + "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n");
-    CHECK(!FileExists("bramkot.ini.new"));
+    CHECK(!PathExists("bramkot.ini.new"));
 }
 
 GUI_CASE(enter_in_the_output_directory_saves_and_closes) {

@@ -68,7 +68,7 @@ GUI_CASE(program_runs_in_its_current_directory_and_ends_with_the_dialog) {
 
     // Escape: the process ends, nothing written.
     CHECK_EQ_INT(RunProgramAndPress(program, VK_ESCAPE), 0);
-    CHECK(!FileExists("bramkot.ini"));
+    CHECK(!PathExists("bramkot.ini"));
 
     // Enter: the defaults it showed are saved here, in the current directory.
     CHECK_EQ_INT(RunProgramAndPress(program, VK_RETURN), 0);

@@ -84,6 +84,36 @@ bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
     return ok && put == bytes.size();
 }
 
+bool PathExists(const char* name) {
+    return GetFileAttributesA(name) != INVALID_FILE_ATTRIBUTES;
+}
+
+bool FileExists(const char* name) {
+    return FileExists(AnsiToWide(name));
+}
+
+bool IsDirectory(const char* name) {
+    return IsDirectory(AnsiToWide(name));
+}
+
+std::string ReadFileBytes(const char* name) {
+    return ReadFileBytes(AnsiToWide(name));
+}
+
+bool WriteFileBytes(const char* name, const std::string& bytes) {
+    return WriteFileBytes(AnsiToWide(name), bytes);
+}
+
+std::string WindowsPath(const std::string& path) {
+    std::string result = path;
+    if (!result.empty() && result[0] == '/')
+        result = "Z:" + result;
+    for (char& c : result)
+        if (c == '/')
+            c = '\\';
+    return result;
+}
+
 std::vector<std::string> FolderNames(const std::wstring& folder) {
     std::vector<std::string> names;
     WIN32_FIND_DATAW found;

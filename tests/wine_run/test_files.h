@@ -17,6 +17,16 @@ bool IsDirectory(const std::wstring& path);
 // The whole content, or "" (and `found` false) when it cannot be read.
 std::string ReadFileBytes(const std::wstring& path, bool* found = nullptr);
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes);
+// The same for names as the program holds them (ANSI, relative to the
+// current directory or full).
+bool PathExists(const char* name);  // a file or a folder
+bool FileExists(const char* name);
+bool IsDirectory(const char* name);
+std::string ReadFileBytes(const char* name);
+bool WriteFileBytes(const char* name, const std::string& bytes);
+// A Windows path for a path as the build gives it ("/x/y" becomes "Z:\x\y").
+std::string WindowsPath(const std::string& path);
+
 // The names in `folder` (without "." and ".."), UTF-8, sorted.
 std::vector<std::string> FolderNames(const std::wstring& folder);
 void RemoveTree(const std::wstring& path);

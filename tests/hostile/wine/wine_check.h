@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "test_files.h"
+
 // A tiny self-test harness: each check counts as passed or failed and a
 // failure is printed with its test and what went wrong.
 void Check(bool condition, const char* test, const std::string& what);
@@ -24,10 +26,3 @@ private:
     std::string m_path;
 };
 
-void WriteBytes(const char* name, const std::string& bytes);
-std::string ReadBytes(const char* name);
-bool FileExists(const char* name);
-bool DirectoryExists(const char* name);
-
-// "Z:\..." for a path of the machine Wine runs on; other paths unchanged.
-std::string WindowsPath(const std::string& path);

@@ -59,7 +59,7 @@ public:
         _putenv_s("BRAMKOT_TOOL_LOG", "");
         DeleteFileA(m_path.c_str());
     }
-    std::string Text() const { return ReadBytes(m_path.c_str()); }
+    std::string Text() const { return ReadFileBytes(m_path.c_str()); }
     bool Exists() const { return FileExists(m_path.c_str()); }
 
 private:
@@ -84,7 +84,7 @@ void BatchFileNameTakenByAFolder(const FakeTools& tools) {
 
     Check(queue.Entries() == entries, test, "the list changed: " + Joined(queue.Entries()));
     Check(!log.Exists(), test, "a tool ran: " + log.Text());
-    Check(DirectoryExists("bramkot.bat"), test, "the folder is gone");
+    Check(IsDirectory("bramkot.bat"), test, "the folder is gone");
     Check(DirectoryContent() == std::vector<std::string>{"bramkot.bat"}, test,
           "the directory holds " + Joined(DirectoryContent()));
 }
@@ -117,7 +117,7 @@ void MissingTools(const FakeTools& tools) {
     Check(!FileExists("bramkot.bat"), test2, "batch file left behind");
 
     const ConversionSettings working = {tools.decoder, tools.encoder, "", "", ""};
-    WriteBytes("four.mpc", "input");
+    WriteFileBytes("four.mpc", "input");
     queue.Append((dir.Path() + "\\four.mpc").c_str());
     RunConversionQueue(working, queue);
     Check(queue.Entries().empty(), test2, "working entry left");

@@ -36,14 +36,14 @@ void TenMegabyteLine() {
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const std::string expectedFile =
         "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n";
-    const std::string file = ReadBytes("bramkot.ini");
+    const std::string file = ReadFileBytes("bramkot.ini");
     Check(file.size() == expectedFile.size() && file == expectedFile, test,
           "file is not five CR LF lines, size " + std::to_string(file.size()));
     const ConversionSettings loaded = Load();
     Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
 
     // Written by something else, with the long line first and no final line end.
-    WriteBytes("bramkot.ini", huge + "\r\nb\r\nc\r\nd\r\ne");
+    WriteFileBytes("bramkot.ini", huge + "\r\nb\r\nc\r\nd\r\ne");
     const ConversionSettings other = Load();
     Check(SameSettings({huge, "b", "c", "d", "e"}, other), test, "loaded " + Shown(other));
 }
@@ -51,19 +51,19 @@ void TenMegabyteLine() {
 void CrLfAndMixedFiles() {
     const char* test = "CR LF and mixed files in text mode";
     ScratchDirectory dir;
-    WriteBytes("bramkot.ini", "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
+    WriteFileBytes("bramkot.ini", "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
     ConversionSettings loaded = Load();
     Check(SameSettings({"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out"}, loaded),
           test, "CR LF file loaded as " + Shown(loaded));
 
-    WriteBytes("bramkot.ini", "a\r\nb\nc\r\n\nE:\\Out");
+    WriteFileBytes("bramkot.ini", "a\r\nb\nc\r\n\nE:\\Out");
     loaded = Load();
     Check(SameSettings({"a", "b", "c", "", "E:\\Out"}, loaded), test, "mixed file loaded as " + Shown(loaded));
 
     // What a save makes of it is a clean CR LF file that loads the same.
     Check(SaveSettings(loaded), test, "SaveSettings failed");
-    Check(ReadBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n", test,
-          "saved file: " + ReadBytes("bramkot.ini"));
+    Check(ReadFileBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n", test,
+          "saved file: " + ReadFileBytes("bramkot.ini"));
     const ConversionSettings again = Load();
     Check(SameSettings(loaded, again), test, "reloaded as " + Shown(again));
 }
