@@ -81,9 +81,9 @@ int main(int argc, char** argv) {
     SetTimer(nullptr, 0, 20, DropWhenShown);
     dialog.DoModal();
 
-    std::fprintf(stdout, "drop of %d names on the main dialog:\n", g_count);
-    std::fprintf(stdout, "  WM_DROPFILES handled (list filled):   %8.1f ms   (aim: under 1000 ms)\n",
-                 g_sendMilliseconds);
+    std::fprintf(stdout, "drop of %d names on the main dialog (aim at 20,000: listed in 300 ms):\n",
+                 g_count);
+    std::fprintf(stdout, "  WM_DROPFILES handled (list filled):   %8.1f ms\n", g_sendMilliseconds);
     std::fprintf(stdout, "  and the dialog repainted:             %8.1f ms\n", g_paintedMilliseconds);
     std::fprintf(stdout, "  the list holds %ld entries, last one %s\n", static_cast<long>(g_listed),
                  g_lastMatches ? "as dropped" : "NOT as dropped");

@@ -3,7 +3,7 @@
 # This machine cannot run 32-bit programs, so every timed figure comes from
 # the x86_64 build of the same sources; the shipped i686 program is only
 # measured for its size. Runs in a Wine prefix and on an X display of its own.
-# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP to scale; BENCH_PARTS="1 4" for some)
+# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 4" for some)
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -12,7 +12,7 @@ scripts="$root/scripts"
 build="$root/build/bench-x86_64"
 work="$build/work"
 files="${BENCH_FILES:-200}"
-drop="${BENCH_DROP:-10000}"
+drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
 parts="${BENCH_PARTS:-1 2 3 4 5}"
 
@@ -101,12 +101,14 @@ bench_real_work() {
     fi
 }
 
-# 3. A drop of many names on the real dialog, in process.
+# 3. A drop of many names on the real dialog, in process, one drop per size.
 bench_drop() {
     if [ -f "$build/bench_drop.exe" ]; then
         mkdir -p "$work/drop"
-        (cd "$work/drop" && wine_run "$build/bench_drop.exe" "$drop" 2>>"$log") ||
-            echo "  (the list did not end as dropped)"
+        for count in $drop; do
+            (cd "$work/drop" && wine_run "$build/bench_drop.exe" "$count" 2>>"$log") ||
+                echo "  (the list did not end as dropped)"
+        done
     else
         echo "drop of $drop names: not measured: the dialog library (ui/, res/) is not there yet"
     fi
