@@ -7,6 +7,7 @@
 #include "afx_dc.h"
 #include "afx_ddx.h"
 #include "afx_dialog.h"
+#include "afx_drop.h"
 #include "afx_listbox.h"
 #include "afx_menu.h"
 #include "afx_string.h"

@@ -104,12 +104,13 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     // One byte more than a path may use: a name that fills it is too long.
     // A cut name can name a different file, so such names are left out.
     char name[PathBuffer::kSize + 1];
-    const UINT count = DragQueryFileA(hDropInfo, 0xFFFFFFFF, name, sizeof name);
+    const CDropFiles drop(hDropInfo);
+    const UINT count = drop.GetCount();
     // One repaint for the whole drop: a list box that repaints after each
     // of thousands of names takes minutes.
     m_fileList.SetRedraw(FALSE);
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileA(hDropInfo, i, name, sizeof name);
+        const UINT length = drop.QueryFile(i, name, sizeof name);
         if (length == 0 || length > PathBuffer::kMaxLength)
             continue;
         if (IsMusepackFileName(name))

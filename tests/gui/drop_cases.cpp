@@ -1,7 +1,10 @@
 // Shell drops onto the main dialog and the list buttons.
 #include <windows.h>
 
+#include <shlobj.h>
+
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -27,6 +30,38 @@ std::string PathOfLength(std::size_t length) {
         }
     }
     return path + ".mpc";
+}
+
+// A DROPFILES block whose name list is `bytes` as they are, with the NULs
+// the caller put in.
+HDROP DropBlock(const void* list, std::size_t bytes, BOOL wide) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(DROPFILES) + bytes);
+    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    std::memset(drop, 0, sizeof *drop);
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = wide;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list, bytes);
+    GlobalUnlock(memory);
+    return static_cast<HDROP>(memory);
+}
+
+// The drop read in one pass answers as DragQueryFileA does for every index,
+// in the buffer the dialog uses, and past the last name.
+void CheckSameAsDragQueryFile(HDROP drop, UINT expectedCount) {
+    const CDropFiles files(drop);
+    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    CHECK_EQ_INT(count, expectedCount);
+    CHECK_EQ_INT(files.GetCount(), count);
+    for (UINT i = 0; i <= count; ++i) {
+        char expected[501], actual[501];
+        std::memset(expected, 'Z', sizeof expected);
+        std::memset(actual, 'Z', sizeof actual);
+        const UINT expectedLength = DragQueryFileA(drop, i, expected, sizeof expected);
+        CHECK_EQ_INT(files.QueryFile(i, actual, sizeof actual), expectedLength);
+        CHECK_EQ_STR(std::string(actual, strnlen(actual, sizeof actual)),
+                     std::string(expected, strnlen(expected, sizeof expected)));
+    }
+    GlobalFree(drop);
 }
 
 // DragFinish released the drop: its memory is gone.
@@ -114,6 +149,40 @@ GUI_CASE(long_names_are_listed_whole_or_not_at_all) {
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 2, 0), 499);
     });
+}
+
+// Names with accents, with characters the ANSI code page lacks, and of 499,
+// 500 and more characters, from ANSI and wide blocks; an empty block; and a
+// block that ends inside a name, of which only the whole names count.
+GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
+    std::string ansi;
+    for (const std::string& name :
+         {std::string("C:\\Musik\\Bj\xF6rk \x96 J\xF3ga.mpc"), std::string("C:\\\x80 \x91\x92.MPP"),
+          PathOfLength(499), PathOfLength(500), PathOfLength(501)})
+        ansi += name + '\0';
+    CheckSameAsDragQueryFile(DropBlock(ansi.c_str(), ansi.size() + 1, FALSE), 5);
+
+    std::wstring wide;
+    for (const std::wstring& name :
+         {std::wstring(L"C:\\Musik\\Bj\x00F6rk \x2013 J\x00F3ga.mpc"),
+          std::wstring(L"C:\\\x20AC\x2019.mpp"),
+          std::wstring(L"C:\\\x0100\x0141\x0394 \x65E5\x672C \xD83C\xDFB5 \xD800.mpc"),
+          L"C:\\" + std::wstring(492, L'\x65E5') + L".mpc",  // 499 characters
+          L"C:\\" + std::wstring(493, L'\x00E9') + L".mpc",
+          L"C:\\" + std::wstring(494, L'\x00E9') + L".mpc"})
+        wide += name + L'\0';
+    CheckSameAsDragQueryFile(DropBlock(wide.c_str(), (wide.size() + 1) * sizeof(wchar_t), TRUE), 6);
+
+    CheckSameAsDragQueryFile(DropBlock("\0", 2, FALSE), 1);
+    CheckSameAsDragQueryFile(DropBlock(L"\0", 2 * sizeof(wchar_t), TRUE), 1);
+
+    HDROP cut = DropBlock("C:\\a.mpc\0C:\\b.mp", 16, FALSE);
+    const CDropFiles files(cut);
+    CHECK_EQ_INT(files.GetCount(), 1);
+    char name[501];
+    CHECK_EQ_INT(files.QueryFile(0, name, sizeof name), 8);
+    CHECK_EQ_STR(name, "C:\\a.mpc");
+    GlobalFree(cut);
 }
 
 // A folder is tested by its name like a file.
