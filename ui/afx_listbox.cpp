@@ -26,6 +26,10 @@ int CListBox::GetTextLen(int index) const {
     return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
 }
 
+int CListBox::InitStorage(int items, UINT bytes) {
+    return static_cast<int>(SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(items), bytes));
+}
+
 void CListBox::Append(const char* path) {
     InsertString(-1, path);
 }

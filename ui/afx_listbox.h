@@ -13,6 +13,9 @@ public:
     int GetSelItems(int maxItems, int* items) const;
     int DeleteString(int index);
     int GetTextLen(int index) const;
+    // Room for `items` more entries and `bytes` of their text, ahead of a
+    // long run of insertions.
+    int InitStorage(int items, UINT bytes);
 
     // FileQueue
     void Append(const char* path) override;

@@ -109,6 +109,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     // One repaint for the whole drop: a list box that repaints after each
     // of thousands of names takes minutes.
     m_fileList.SetRedraw(FALSE);
+    m_fileList.InitStorage(static_cast<int>(count), 0);  // room for the whole drop at once
     for (UINT i = 0; i < count; ++i) {
         const UINT length = drop.QueryFile(i, name, sizeof name);
         if (length == 0 || length > PathBuffer::kMaxLength)
