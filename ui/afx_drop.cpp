@@ -26,14 +26,13 @@ std::size_t NameListLength(const Char* text, std::size_t length) {
 // The conversion DragQueryFileA applies to the names of a wide block. Every
 // NUL stays a NUL and no other character becomes one, so the names keep their
 // places in the list.
-std::string ToAnsi(const std::wstring& wide) {
-    const int length = static_cast<int>(wide.size());
-    const int bytes =
-        WideCharToMultiByte(CP_ACP, 0, wide.data(), length, nullptr, 0, nullptr, nullptr);
+std::string ToAnsi(const wchar_t* wide, std::size_t length) {
+    const int count = static_cast<int>(length);
+    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
     if (bytes <= 0)
         return std::string();
     std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide.data(), length, &ansi[0], bytes, nullptr, nullptr);
+    WideCharToMultiByte(CP_ACP, 0, wide, count, &ansi[0], bytes, nullptr, nullptr);
     return ansi;
 }
 
@@ -56,11 +55,12 @@ CDropFiles::CDropFiles(HDROP drop) : m_drop(drop) {
 
 void CDropFiles::ReadNames(const char* list, std::size_t bytes, bool wide) {
     if (wide) {
-        // Copied first: the names need not stand on an even address.
-        std::wstring text(bytes / sizeof(wchar_t), L'\0');
-        std::memcpy(&text[0], list, text.size() * sizeof(wchar_t));
-        text.resize(NameListLength(text.data(), text.size()));
-        m_names = ToAnsi(text);
+        // Copied first: the names need not stand on an even address. A
+        // wstring here would link about 38 KB of the C++ runtime in.
+        std::vector<wchar_t> text(bytes / sizeof(wchar_t));
+        if (!text.empty())
+            std::memcpy(text.data(), list, text.size() * sizeof(wchar_t));
+        m_names = ToAnsi(text.data(), NameListLength(text.data(), text.size()));
     } else {
         m_names.assign(list, NameListLength(list, bytes));
     }
