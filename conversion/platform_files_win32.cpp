@@ -12,23 +12,30 @@ const char* BatchFileCommand() {
     return "bramkot.bat";
 }
 
-std::string ToBatchFileCodePage(const std::string& ansiText) {
+bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText) {
+    batchText = ansiText;
     if (ansiText.empty())
-        return ansiText;
+        return true;
     const int length = static_cast<int>(ansiText.size());
     const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansiText.data(), length, nullptr, 0);
     if (wideLength <= 0)
-        return ansiText;
+        return true;
     std::vector<wchar_t> wide(wideLength);
     MultiByteToWideChar(CP_ACP, 0, ansiText.data(), length, wide.data(), wideLength);
     // No best-fit mapping: a character the console code page lacks must not
     // turn silently into a different, existing character of another name.
+    BOOL usedDefault = FALSE;
     const int oemLength = WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(),
                                               wideLength, nullptr, 0, nullptr, nullptr);
     if (oemLength <= 0)
-        return ansiText;
+        return true;  // a console code page without these flags (UTF-8): as it is
     std::string oem(oemLength, '\0');
     WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &oem[0],
-                        oemLength, nullptr, nullptr);
-    return oem;
+                        oemLength, nullptr, &usedDefault);
+    batchText = oem;
+    return !usedDefault;
+}
+
+void SetBatchVariable(const char* name, const char* value) {
+    SetEnvironmentVariableA(name, value);
 }
