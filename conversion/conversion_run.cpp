@@ -50,6 +50,7 @@ std::string BatchLine(const ConversionSettings& settings, const std::string& inp
 void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue) {
     PathBuffer entry;
     while (queue.Read(0, entry)) {
+        const BatchFileTurn turn(kBatchFileName);
         VariableCommand variables;
         if (!WriteBatchFile(BatchLine(settings, entry.m_text, variables)))
             return;

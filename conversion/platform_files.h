@@ -22,3 +22,17 @@ bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText);
 // Sets an environment variable that the commands run by `system` inherit;
 // a null `value` removes it.
 void SetBatchVariable(const char* name, const char* value);
+
+// While one lives, another process asking for the batch file of the same full
+// path waits, so that programs converting in one folder take turns file by
+// file. When no lock can be had, the caller goes on alone.
+class BatchFileTurn {
+public:
+    explicit BatchFileTurn(const char* batchFileName);
+    ~BatchFileTurn();
+    BatchFileTurn(const BatchFileTurn&) = delete;
+    BatchFileTurn& operator=(const BatchFileTurn&) = delete;
+
+private:
+    void* m_lock = nullptr;
+};

@@ -22,6 +22,11 @@ void SetBatchVariable(const char* name, const char* value) {
         unsetenv(name);
 }
 
+// Runs share no lock here.
+BatchFileTurn::BatchFileTurn(const char*) {}
+
+BatchFileTurn::~BatchFileTurn() {}
+
 const char* BatchFileCommand() {
     return "sh ./bramkot.bat";
 }
