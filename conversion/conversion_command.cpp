@@ -36,6 +36,21 @@ std::string DoublePercentSigns(const std::string& text) {
     return doubled;
 }
 
+// The line's template around its two file arguments, as they go into it.
+std::string Pipeline(const ConversionSettings& settings, const std::string& inputArgument,
+                     const std::string& outputArgument) {
+    std::string line;
+    line += '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches;
+    line += " \"" + inputArgument + "\" - | ";
+    line += '"' + settings.m_lamePath + "\" " + settings.m_lameSwitches;
+    line += " - \"" + outputArgument + '"';
+    return line;
+}
+
+std::string Reference(const char* variable) {
+    return std::string("%") + variable + '%';
+}
+
 }  // namespace
 
 std::string DeriveOutputPath(const std::string& inputPath, const std::string& outputDir) {
@@ -45,10 +60,22 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
 
 std::string BuildConversionCommand(const ConversionSettings& settings, const std::string& inputPath) {
     const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
-    std::string line;
-    line += '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches;
-    line += " \"" + DoublePercentSigns(inputPath) + "\" - | ";
-    line += '"' + settings.m_lamePath + "\" " + settings.m_lameSwitches;
-    line += " - \"" + output.directory + DoublePercentSigns(output.droppedName) + '"';
-    return line;
+    return Pipeline(settings, DoublePercentSigns(inputPath),
+                    output.directory + DoublePercentSigns(output.droppedName));
+}
+
+VariableCommand BuildVariableCommand(const ConversionSettings& settings,
+                                     const std::string& inputPath, bool outputDirInVariable) {
+    const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
+    VariableCommand command;
+    command.input = inputPath;
+    if (outputDirInVariable) {
+        command.output = output.directory + output.droppedName;
+        command.line = Pipeline(settings, Reference(kInputVariable), Reference(kOutputVariable));
+    } else {
+        command.output = output.droppedName;
+        command.line = Pipeline(settings, Reference(kInputVariable),
+                                output.directory + Reference(kOutputVariable));
+    }
+    return command;
 }

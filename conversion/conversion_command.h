@@ -18,3 +18,22 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
 // doubled to reach the tools unchanged. The settings go in as the user typed
 // them, so a tool path may use "%ProgramFiles%".
 std::string BuildConversionCommand(const ConversionSettings& settings, const std::string& inputPath);
+
+// Where the dropped name's parts wait for the command processor when the
+// batch file's code page cannot spell the line: it expands "%NAME%" once, so
+// the tools receive the values exactly, "%" and all.
+inline constexpr const char kInputVariable[] = "BRAMKOT_INPUT";
+inline constexpr const char kOutputVariable[] = "BRAMKOT_OUTPUT";
+
+struct VariableCommand {
+    std::string line;
+    std::string input;   // the value of kInputVariable
+    std::string output;  // the value of kOutputVariable
+};
+
+// The pipeline of BuildConversionCommand with the input path and the output
+// file name (the whole output path when the MP3 goes next to its input) taken
+// from the two variables. The settings stay as typed, except that with
+// `outputDirInVariable` the output directory goes into the output variable too.
+VariableCommand BuildVariableCommand(const ConversionSettings& settings,
+                                     const std::string& inputPath, bool outputDirInVariable);

@@ -95,4 +95,28 @@ TEST(CommandLine, OtherSpecialCharactersAreLeftAlone) {
     EXPECT_NE(std::string::npos, line.find("- \"D:\\R&B (live)!\\a^b, c; d=e 'f'.mp3\""));
 }
 
+// The same pipeline with the dropped name's parts in two variables, whose
+// values keep their "%" (the command processor expands a variable once).
+TEST(CommandLine, VariableFormTakesOnlyTheDroppedNameFromTheEnvironment) {
+    ConversionSettings settings = Defaults();
+    const std::string input = "D:\\50% \x96\x92\\Song.mpc";
+    VariableCommand command = BuildVariableCommand(settings, input, false);
+    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"%BRAMKOT_INPUT%\" - | "
+              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"%BRAMKOT_OUTPUT%\"",
+              command.line);
+    EXPECT_EQ(input, command.input);
+    EXPECT_EQ("D:\\50% \x96\x92\\Song.mp3", command.output);
+
+    settings.m_outputDir = "%OUT%\\mp3";
+    command = BuildVariableCommand(settings, input, false);
+    EXPECT_NE(std::string::npos, command.line.find("- \"%OUT%\\mp3\\%BRAMKOT_OUTPUT%\""));
+    EXPECT_EQ("Song.mp3", command.output);
+
+    settings.m_outputDir = "E:\\\xF8\x96";
+    command = BuildVariableCommand(settings, input, true);
+    EXPECT_NE(std::string::npos, command.line.find(" - \"%BRAMKOT_OUTPUT%\""));
+    EXPECT_EQ("E:\\\xF8\x96\\Song.mp3", command.output);
+    EXPECT_EQ(input, command.input);
+}
+
 }  // namespace

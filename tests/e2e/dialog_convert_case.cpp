@@ -8,20 +8,22 @@
 #include <vector>
 
 #include "converter_dlg.h"
+#include "file_queue.h"
 #include "gui_test.h"
 #include "resource.h"
 
 namespace {
 
-// The .mpc files of `folder` as the shell would drop them: full ANSI paths.
+// The Musepack files of `folder` as the shell would drop them: full ANSI paths.
 std::vector<std::string> MusepackFiles(const std::string& folder) {
     std::vector<std::string> files;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA((folder + "\\*.mpc").c_str(), &found);
+    HANDLE search = FindFirstFileA((folder + "\\*").c_str(), &found);
     if (search == INVALID_HANDLE_VALUE)
         return files;
     do
-        files.push_back(folder + "\\" + found.cFileName);
+        if (IsMusepackFileName(found.cFileName))
+            files.push_back(folder + "\\" + found.cFileName);
     while (FindNextFileA(search, &found));
     FindClose(search);
     std::sort(files.begin(), files.end());

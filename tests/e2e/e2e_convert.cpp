@@ -1,4 +1,4 @@
-// Converts every .mpc file of a folder with the real conversion run, as the
+// Converts every Musepack file of a folder with the real conversion run, as the
 // program's "Convert Files" does, in the current directory.
 // Usage: e2e_convert <tools folder> <music folder> [<output folder>]
 // The tools folder holds mppdec.exe and lame.exe; folders may be given as
@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "conversion_run.h"
+#include "file_queue.h"
 #include "memory_file_queue.h"
 #include "test_files.h"
 #include "wine_paths.h"
@@ -28,7 +29,7 @@ std::string AnsiFolder(const std::wstring& argument) {
     return ansi;
 }
 
-// The .mpc files of `folder`, full ANSI paths, sorted.
+// The Musepack files of `folder`, full ANSI paths, sorted.
 std::vector<std::string> MusepackFiles(const std::string& folder) {
     std::vector<std::string> files;
     for (const std::string& utf8 : FolderNames(AnsiToWide(folder))) {
@@ -37,7 +38,7 @@ std::vector<std::string> MusepackFiles(const std::string& folder) {
             std::printf("not in the ANSI code page: %s\n", utf8.c_str());
             continue;
         }
-        if (name.size() > 4 && name.compare(name.size() - 4, 4, ".mpc") == 0)
+        if (IsMusepackFileName(name.c_str()))
             files.push_back(folder + "\\" + name);
     }
     return files;

@@ -4,7 +4,8 @@
 # shim standing in for mppdec.exe and lame.exe (running mpcdec and lame), once
 # beside the inputs and once into an output folder, and checks that every MP3
 # decodes to its input's duration within 0.1 s. With the dialog driver it
-# converts them a third time through the real dialog's "Convert Files".
+# converts those without "%" a third time through the real dialog's "Convert
+# Files", into an output folder whose name the console code page cannot spell.
 # Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
@@ -19,19 +20,23 @@ done
 work=$(mktemp -d /tmp/bramkot-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" "$work/cwd" "$work/wav" \
-    "$work/dialog & co"
+    "$work/Ausgabe ø–’"
 cp "$shim" "$work/tools (x86)/mppdec.exe"
 cp "$shim" "$work/tools (x86)/lame.exe"
 
-# name|seconds|frequency: spaces, %, &, !, ^, an accented letter, one file
-# longer than a minute, which sorts last so that a run returning before its
-# encoder finished would leave its MP3 incomplete.
+# name|seconds|frequency|extension: spaces, %, &, !, ^, an accented letter,
+# letters of the ANSI code page that the console code page lacks (– ’ € Œ ‘),
+# one file longer than a minute, which sorts last so that a run returning
+# before its encoder finished would leave its MP3 incomplete.
 cat >"$work/tones" <<'LIST'
-tone one|1.5|330
-50% louder & more|3.25|440
-wow!^ (live) %PATH%|0.75|550
-Café au lait|4.4|660
-zz 61s long ^& 100%%|61.2|220
+tone one|1.5|330|mpc
+50% louder & more|3.25|440|mpc
+wow!^ (live) %PATH%|0.75|550|mpc
+Café au lait|4.4|660|mpc
+Røyksopp – Don’t|2.1|370|mpc
+Œuvre €|1.2|415|MPC
+Sigur Rós ‘Hoppípolla’|1.7|494|mpp
+zz 61s long ^& 100%%|61.2|220|mpc
 LIST
 
 failures=0
@@ -40,17 +45,19 @@ fail() {
     failures=$((failures + 1))
 }
 
-while IFS='|' read -r name seconds frequency; do
+while IFS='|' read -r name seconds frequency extension; do
     sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/$name.wav" synth "$seconds" sine "$frequency" \
         || fail "sox for $name"
     mpcenc --silent "$work/wav/$name.wav" "$work/music & more/$name.mpc" >/dev/null 2>&1 \
         || fail "mpcenc for $name"
+    [ "$extension" = mpc ] || mv "$work/music & more/$name.mpc" "$work/music & more/$name.$extension"
 done <"$work/tones"
 
-# check_mp3s <folder>: every tone's MP3 is there and lasts as long as its input.
+# check_mp3s <folder> [<tones>]: every tone's MP3 is there, named after its
+# input (.MPC gives .MP3), and lasts as long as its input.
 check_mp3s() {
-    while IFS='|' read -r name seconds frequency; do
-        mp3="$1/$name.mp3"
+    while IFS='|' read -r name seconds frequency extension; do
+        mp3="$1/$name.${extension%?}3"
         if [ ! -s "$mp3" ]; then
             fail "no MP3 for '$name' in $1"
             continue
@@ -64,11 +71,11 @@ check_mp3s() {
         else
             fail "'$name': input $want s, MP3 decodes to $got s"
         fi
-    done <"$work/tones"
+    done <"${2:-$work/tones}"
 }
 
 count_mp3s() {
-    find "$1" -maxdepth 1 -name '*.mp3' | wc -l
+    find "$1" -maxdepth 1 -iname '*.mp3' | wc -l
 }
 
 cd "$work/cwd" || exit 1
@@ -76,8 +83,8 @@ start=$(date +%s)
 echo "e2e: converting beside the inputs"
 "$wine_run" "$convert" "$work/tools (x86)" "$work/music & more" || fail "the run beside the inputs"
 check_mp3s "$work/music & more"
-[ "$(count_mp3s "$work/music & more")" -eq 5 ] || fail "stray MP3 files beside the inputs"
-rm -f "$work/music & more"/*.mp3
+[ "$(count_mp3s "$work/music & more")" -eq 8 ] || fail "stray MP3 files beside the inputs"
+find "$work/music & more" -maxdepth 1 -iname '*.mp3' -delete
 
 echo "e2e: converting into an output folder"
 "$wine_run" "$convert" "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" \
@@ -87,11 +94,20 @@ check_mp3s "$work/mp3 (out) Ü"
 [ -z "$(ls -A "$work/cwd")" ] || fail "files left in the current directory: $(ls -A "$work/cwd")"
 
 if [ -n "$dialog" ]; then
+    # That output folder reaches the tools through an environment variable,
+    # together with each file name. Wine's command processor expands "%" once
+    # more inside such a value (Windows does not), so names with "%" stay out.
     echo "e2e: converting through the dialog's Convert Files"
+    grep -v % "$work/tones" >"$work/tones without %"
+    mkdir "$work/music, no percent"
+    while IFS='|' read -r name seconds frequency extension; do
+        cp "$work/music & more/$name.$extension" "$work/music, no percent/"
+    done <"$work/tones without %"
     "$(dirname "$wine_run")/with-display.sh" "$wine_run" "$dialog" convert_real_files \
-        "$work/tools (x86)" "$work/music & more" "$work/dialog & co" || fail "the dialog's run"
-    check_mp3s "$work/dialog & co"
-    [ "$(count_mp3s "$work/music & more")" -eq 0 ] || fail "MP3 files beside the inputs"
+        "$work/tools (x86)" "$work/music, no percent" "$work/Ausgabe ø–’" || fail "the dialog's run"
+    check_mp3s "$work/Ausgabe ø–’" "$work/tones without %"
+    [ "$(count_mp3s "$work/Ausgabe ø–’")" -eq 5 ] || fail "stray MP3 files in the output folder"
+    [ "$(count_mp3s "$work/music, no percent")" -eq 0 ] || fail "MP3 files beside the inputs"
 else
     echo "e2e: no dialog driver in this build: the dialog's Convert Files is not run"
 fi

@@ -45,7 +45,14 @@ TEST_CASE(EmptyListRunsNothing, "an empty list runs nothing and touches no batch
 
 namespace {
 
-enum class Breakage { DecoderFails, EncoderFails, DecoderMissing, EncoderMissing, NoOutputFolder };
+enum class Breakage {
+    DecoderFails,
+    EncoderFails,
+    DecoderMissing,
+    EncoderMissing,
+    NoOutputFolder,
+    NameOutsideAnsi,
+};
 
 struct FailureCase {
     const char* name;
@@ -63,6 +70,7 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         {"decoder missing", Breakage::DecoderMissing, 0, 2},
         {"encoder missing", Breakage::EncoderMissing, 2, 0},
         {"no output folder", Breakage::NoOutputFolder, 2, 2},
+        {"names outside the ANSI code page", Breakage::NameOutsideAnsi, 2, 2},
     };
     for (const FailureCase& c : cases) {
         std::printf("  %s\n", c.name);
@@ -74,10 +82,24 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         case Breakage::DecoderMissing: settings.m_mppdecPath = folder.Path("none\\mppdec.exe"); break;
         case Breakage::EncoderMissing: settings.m_lamePath = folder.Path("none\\lame.exe"); break;
         case Breakage::NoOutputFolder: settings.m_outputDir = folder.Path("none"); break;
+        case Breakage::NameOutsideAnsi: break;
         }
         MemoryFileQueue queue;
-        queue.Append(folder.MakeInput("one.mpc").c_str());
-        queue.Append(folder.MakeInput("two.mpc").c_str());
+        std::vector<std::string> questioned;
+        if (c.breakage == Breakage::NameOutsideAnsi) {
+            // A drop spells a character the ANSI code page lacks as "?": such a
+            // name opens nothing, and no file it would match as a pattern is
+            // converted, neither by a line the console code page spells nor
+            // by one it cannot (U+2019).
+            folder.MakeInput("one.mpc");
+            folder.MakeInput(WideToAnsi(L"tw\u2019o.mpc"));
+            questioned = {folder.Path("o?e.mpc"), folder.Path(WideToAnsi(L"tw\u2019?.mpc"))};
+            for (const std::string& name : questioned)
+                queue.Append(name.c_str());
+        } else {
+            queue.Append(folder.MakeInput("one.mpc").c_str());
+            queue.Append(folder.MakeInput("two.mpc").c_str());
+        }
 
         RunConversionQueue(settings, queue);
 
@@ -87,5 +109,19 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         CHECK_EQ(static_cast<long long>(folder.Records("encoder").size()), c.encoderRuns);
         if (c.breakage != Breakage::DecoderFails && c.breakage != Breakage::DecoderMissing)
             CHECK(!FileExists(folder.WidePath("one.mp3")) && !FileExists(folder.WidePath("two.mp3")));
+        if (c.breakage != Breakage::NameOutsideAnsi)
+            continue;
+        const std::vector<ToolRecord> decoders = folder.Records("decoder");
+        const std::vector<ToolRecord> encoders = folder.Records("encoder");
+        for (std::size_t i = 0; i < questioned.size(); ++i) {
+            const std::string mp3 = questioned[i].substr(0, questioned[i].size() - 1) + "3";
+            if (i < decoders.size())
+                CHECK_EQ(decoders[i].arguments,
+                         std::vector<std::string>({AnsiToUtf8(questioned[i]), "-"}));
+            if (i < encoders.size())
+                CHECK_EQ(encoders[i].arguments, std::vector<std::string>({"-", AnsiToUtf8(mp3)}));
+        }
+        CHECK_EQ(FolderNames(AnsiToWide(folder.path())),
+                 std::vector<std::string>({"one.mpc", "tool log.txt", "tw\xE2\x80\x99o.mpc"}));
     }
 }

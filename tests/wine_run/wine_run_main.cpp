@@ -1,13 +1,18 @@
 // Runs the conversion run for real under Wine: the real command processor,
 // its pipe and real files, with the fake tools in place of decoder and
 // encoder. Arguments: the paths of fake_decoder.exe and fake_encoder.exe
-// (Unix or Windows paths).
+// (Unix or Windows paths). A case that needs a second converter starts this
+// program as: wine_run_tests --convert <decoder> <encoder> <input>...
+// which converts those inputs in the current directory and exits 0 when its
+// list ended empty.
 #include <windows.h>
 #include <shellapi.h>
 
 #include <cstdio>
 
 #include "case_folder.h"
+#include "conversion_run.h"
+#include "memory_file_queue.h"
 #include "self_check.h"
 #include "test_files.h"
 #include "wine_paths.h"
@@ -34,11 +39,23 @@ bool CopyFakeTools(const std::wstring& decoder, const std::wstring& encoder) {
            CopyFileW(encoder.c_str(), AnsiToWide(tools.encoder).c_str(), FALSE);
 }
 
+int ConvertAsSecondConverter(int count, wchar_t** argv) {
+    FakeTools().decoder = WideToAnsi(argv[2]);
+    FakeTools().encoder = WideToAnsi(argv[3]);
+    MemoryFileQueue queue;
+    for (int i = 4; i < count; ++i)
+        queue.Append(WideToAnsi(argv[i]).c_str());
+    RunConversionQueue(FakeToolSettings("", "", ""), queue);
+    return queue.Entries().empty() ? 0 : 1;
+}
+
 }  // namespace
 
 int main() {
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (count >= 4 && std::wstring(argv[1]) == L"--convert")
+        return ConvertAsSecondConverter(count, argv);
     if (count != 3) {
         std::printf("usage: wine_run_tests fake_decoder.exe fake_encoder.exe\n");
         return 2;

@@ -1,0 +1,90 @@
+// Two programs converting in one folder share the batch file's name: they
+// take turns, and every file of both lists is converted exactly once.
+#include <windows.h>
+
+#include <algorithm>
+#include <string>
+#include <vector>
+
+#include "case_folder.h"
+#include "conversion_run.h"
+#include "fake_tools.h"
+#include "memory_file_queue.h"
+#include "self_check.h"
+#include "test_files.h"
+
+namespace {
+
+std::string Quoted(const std::string& text) {
+    return '"' + text + '"';
+}
+
+std::vector<std::string> Sorted(std::vector<std::string> items) {
+    std::sort(items.begin(), items.end());
+    return items;
+}
+
+// Starts this test program as a second converter of `inputs` in the current
+// directory (see main).
+HANDLE StartSecondConverter(const std::vector<std::string>& inputs) {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string commandLine = Quoted(self) + " --convert " + Quoted(FakeTools().decoder) + ' ' +
+                              Quoted(FakeTools().encoder);
+    for (const std::string& input : inputs)
+        commandLine += ' ' + Quoted(input);
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                        &startup, &process))
+        return nullptr;
+    CloseHandle(process.hThread);
+    return process.hProcess;
+}
+
+}  // namespace
+
+TEST_CASE(TwoConvertersInOneFolderTakeTurns,
+          "two processes converting in one folder convert every file exactly once") {
+    CaseFolder folder("two converters");
+    std::vector<std::string> mine;
+    std::vector<std::string> theirs;
+    std::vector<std::string> mp3s;
+    for (int i = 1; i <= 15; ++i) {
+        const std::string number = std::to_string(i);
+        mine.push_back(folder.MakeInput("first " + number + ".mpc"));
+        theirs.push_back(folder.MakeInput("second " + number + ".mpc"));
+        mp3s.push_back(folder.Path("first " + number + ".mp3"));
+        mp3s.push_back(folder.Path("second " + number + ".mp3"));
+    }
+    MemoryFileQueue queue;
+    for (const std::string& input : mine)
+        queue.Append(input.c_str());
+
+    HANDLE second = StartSecondConverter(theirs);
+    CHECK(second != nullptr);
+    RunConversionQueue(FakeToolSettings("", "", ""), queue);
+    if (second != nullptr) {
+        CHECK(WaitForSingleObject(second, 120000) == WAIT_OBJECT_0);
+        DWORD exitCode = 1;
+        GetExitCodeProcess(second, &exitCode);
+        CHECK_EQ(static_cast<long long>(exitCode), 0LL);
+        CloseHandle(second);
+    }
+
+    CHECK(queue.Entries().empty());
+    CHECK(!FileExists(folder.WidePath("bramkot.bat")));
+    std::vector<std::string> decoded;
+    for (const ToolRecord& record : folder.Records("decoder"))
+        decoded.push_back(record.arguments.front());
+    std::vector<std::string> encoded;
+    for (const ToolRecord& record : folder.Records("encoder"))
+        encoded.push_back(record.arguments.back());
+    std::vector<std::string> inputs = mine;
+    inputs.insert(inputs.end(), theirs.begin(), theirs.end());
+    CHECK_EQ(Sorted(decoded), Sorted(inputs));
+    CHECK_EQ(Sorted(encoded), Sorted(mp3s));
+    for (const std::string& mp3 : mp3s)
+        CHECK(ReadFileBytes(AnsiToWide(mp3)) == FakeDecoderOutput());
+}
