@@ -8,7 +8,6 @@
 #include <cstdio>
 #include <cstring>
 #include <mutex>
-#include <thread>
 
 #include "afx.h"
 
@@ -18,6 +17,21 @@ namespace {
 class CTestApp : public CWinApp {};
 CTestApp theTestApp;
 
+// A lock for std::lock_guard: the Windows builds' C++ runtime (the win32
+// thread model) has no std::mutex or std::thread.
+class CriticalSection {
+public:
+    CriticalSection() { InitializeCriticalSection(&section_); }
+    ~CriticalSection() { DeleteCriticalSection(&section_); }
+    CriticalSection(const CriticalSection&) = delete;
+    CriticalSection& operator=(const CriticalSection&) = delete;
+    void lock() { EnterCriticalSection(&section_); }
+    void unlock() { LeaveCriticalSection(&section_); }
+
+private:
+    CRITICAL_SECTION section_;
+};
+
 std::vector<GuiCase>& Cases() {
     static std::vector<GuiCase> cases;
     return cases;
@@ -26,7 +40,7 @@ std::vector<GuiCase>& Cases() {
 std::vector<std::string> arguments;
 std::atomic<int> checks{0};
 std::atomic<int> failures{0};
-std::mutex printMutex;
+CriticalSection printMutex;
 DWORD dialogThread = 0;
 HWND helperWindow = nullptr;  // on the dialog thread: runs work sent or posted to it
 
@@ -40,7 +54,7 @@ HWND runningDialog = nullptr;  // the dialog RunDialog runs
 struct Work {
     std::function<void()> function;
     HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
-    std::mutex mutex;
+    CriticalSection mutex;
     bool started = false;
     bool abandoned = false;
     ~Work() { CloseHandle(done); }
@@ -53,7 +67,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     std::shared_ptr<Work> work = *posted;
     delete posted;
     {
-        std::lock_guard<std::mutex> lock(work->mutex);
+        std::lock_guard<CriticalSection> lock(work->mutex);
         if (work->abandoned)
             return 0;
         work->started = true;
@@ -89,7 +103,7 @@ void RunPosted(const std::function<void()>& function) {
         const bool dialogAlive = runningDialog == nullptr || IsWindow(runningDialog);
         if (dialogAlive && GetTickCount() - start < 30000)
             continue;
-        std::lock_guard<std::mutex> lock(work->mutex);
+        std::lock_guard<CriticalSection> lock(work->mutex);
         if (!work->started) {
             work->abandoned = true;
             return;
@@ -135,6 +149,11 @@ void RemoveFolder(const std::string& folder) {
     SHFileOperationA(&operation);
 }
 
+DWORD WINAPI RunFunction(LPVOID function) {
+    (*static_cast<const std::function<void()>*>(function))();
+    return 0;
+}
+
 }  // namespace
 
 GuiCaseRegistrar::GuiCaseRegistrar(GuiCase testCase) {
@@ -150,7 +169,7 @@ void Check(bool ok, const char* what, const char* file, int line) {
     if (ok)
         return;
     ++failures;
-    std::lock_guard<std::mutex> lock(printMutex);
+    std::lock_guard<CriticalSection> lock(printMutex);
     std::printf("%s:%d: FAILED: %s\n", file, line, what);
     std::fflush(stdout);
 }
@@ -159,7 +178,7 @@ void CheckEqual(const std::string& actual, const std::string& expected, const ch
                 const char* file, int line) {
     Check(actual == expected, what, file, line);
     if (actual != expected) {
-        std::lock_guard<std::mutex> lock(printMutex);
+        std::lock_guard<CriticalSection> lock(printMutex);
         std::printf("    actual   (%u): \"%s\"\n    expected (%u): \"%s\"\n",
                     static_cast<unsigned>(actual.size()), actual.substr(0, 600).c_str(),
                     static_cast<unsigned>(expected.size()), expected.substr(0, 600).c_str());
@@ -170,7 +189,7 @@ void CheckEqual(const std::string& actual, const std::string& expected, const ch
 void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line) {
     Check(actual == expected, what, file, line);
     if (actual != expected) {
-        std::lock_guard<std::mutex> lock(printMutex);
+        std::lock_guard<CriticalSection> lock(printMutex);
         std::printf("    actual %lld, expected %lld\n", actual, expected);
         std::fflush(stdout);
     }
@@ -210,7 +229,7 @@ INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void
     if (helperWindow == nullptr)
         helperWindow = CreateHelperWindow();
     runningDialog = nullptr;
-    std::thread driverThread([&] {
+    const std::function<void()> drive = [&] {
         HWND window = WaitForDialog(caption);
         CHECK(window != nullptr);
         runningDialog = window;
@@ -221,11 +240,14 @@ INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void
             PostMessageA(window, WM_COMMAND, IDCANCEL, 0);
             WaitUntil([&] { return !IsWindow(window); });
         }
-    });
+    };
+    HANDLE driverThread = CreateThread(nullptr, 0, RunFunction,
+                                       const_cast<std::function<void()>*>(&drive), 0, nullptr);
     theTestApp.m_pMainWnd = &dialog;
     const INT_PTR result = dialog.DoModal();
     theTestApp.m_pMainWnd = nullptr;
-    driverThread.join();
+    WaitForSingleObject(driverThread, INFINITE);
+    CloseHandle(driverThread);
     return result;
 }
 

@@ -189,7 +189,7 @@ void CheckVersion(const std::string& file) {
     CHECK_EQ_STR(VersionString(data, "FileDescription"), "BRAMKOT MFC Application");
     CHECK_EQ_STR(VersionString(data, "FileVersion"), "1, 0, 0, 1");
     CHECK_EQ_STR(VersionString(data, "InternalName"), "BRAMKOT");
-    CHECK_EQ_STR(VersionString(data, "LegalCopyright"), "Copyright (C) 2026 the BRAMKOT developers");
+    CHECK_EQ_STR(VersionString(data, "LegalCopyright"), "Copyright (c) 2026 the BRAMKOT developers");
     CHECK_EQ_STR(VersionString(data, "LegalTrademarks"), "");
     CHECK_EQ_STR(VersionString(data, "OriginalFilename"), "BRAMKOT.EXE");
     CHECK_EQ_STR(VersionString(data, "ProductName"), "BRAMKOT Application");
