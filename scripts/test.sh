@@ -16,6 +16,9 @@ failed=
 echo "test: the shipped program file"
 "$here/check-exe.sh" || failed="$failed program-file"
 
+echo "test: source format"
+"$here/check-format.sh" || failed="$failed format"
+
 echo "test: native unit tests"
 ctest --test-dir build/native --output-on-failure -j2 || failed="$failed native"
 
