@@ -184,16 +184,16 @@ bench_size() {
     echo "size of bramkot.exe (aim: under 200 KB):"
     for pair in "i686:$i686/bramkot.exe:i686-w64-mingw32-objdump" \
         "x86_64:$build/app/bramkot.exe:x86_64-w64-mingw32-objdump"; do
-        [ "$arch" = i686 ] && [ "${pair%%:*}" = x86_64 ] && continue
-        arch=${pair%%:*} rest=${pair#*:}
+        which=${pair%%:*} rest=${pair#*:}
+        [ "$arch" = i686 ] && [ "$which" = x86_64 ] && continue
         exe=${rest%%:*} objdump=${rest#*:}
         if [ ! -f "$exe" ]; then
-            echo "  $arch: not measured: no bramkot.exe built"
+            echo "  $which: not measured: no bramkot.exe built"
             continue
         fi
         bytes=$(stat -c %s "$exe")
         dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
-        echo "  $arch: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
+        echo "  $which: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
     done
 }
 
