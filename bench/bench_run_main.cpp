@@ -33,6 +33,7 @@ FILE* Results() {
 struct Phase {
     double milliseconds = 0;
     int outputs = 0;
+    std::string problems;  // printed under the figure
 };
 
 std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs, const ConversionSettings& settings) {
@@ -40,6 +41,27 @@ std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs, const
     for (const std::string& input : inputs)
         outputs.push_back(DeriveOutputPath(input, settings.m_outputDir));
     return outputs;
+}
+
+// Counts the outputs of a way and deletes them. A baseline that loses outputs
+// measures nothing, so a short count says what became of the missing ones:
+// never made, made empty (the encoder got no input), or written only after
+// the command processor returned (by a tool it did not wait for).
+void CountOutputs(Phase& phase, const std::vector<std::string>& outputs, const char* way) {
+    phase.outputs = CountNonEmptyFiles(outputs, false);
+    const int missing = static_cast<int>(outputs.size()) - phase.outputs;
+    if (missing > 0) {
+        const int empty = CountExistingFiles(outputs) - phase.outputs;
+        Sleep(2000);
+        const int late = CountNonEmptyFiles(outputs, false) - phase.outputs;
+        char problem[200];
+        std::snprintf(problem, sizeof problem,
+                      "    %s: %d of %zu outputs missing: %d never made, %d empty, %d there 2 s "
+                      "later\n",
+                      way, missing, outputs.size(), missing - empty, empty, late);
+        phase.problems += problem;
+    }
+    CountNonEmptyFiles(outputs, true);
 }
 
 Phase TimeQueueRun(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
@@ -50,7 +72,10 @@ Phase TimeQueueRun(const ConversionSettings& settings, const std::vector<std::st
     RunConversionQueue(settings, queue);
     Phase phase;
     phase.milliseconds = NowMilliseconds() - start;
-    phase.outputs = queue.Entries().empty() ? CountNonEmptyFiles(OutputsOf(inputs, settings), true) : -1;
+    if (queue.Entries().empty())
+        CountOutputs(phase, OutputsOf(inputs, settings), "RunConversionQueue");
+    else
+        phase.outputs = -1;
     return phase;
 }
 
@@ -64,7 +89,7 @@ Phase TimeFreshCommandProcessors(const ConversionSettings& settings, const std::
     }
     Phase phase;
     phase.milliseconds = NowMilliseconds() - start;
-    phase.outputs = CountNonEmptyFiles(OutputsOf(inputs, settings), true);
+    CountOutputs(phase, OutputsOf(inputs, settings), "fresh cmd /c");
     return phase;
 }
 
@@ -73,24 +98,29 @@ Phase TimeOneBatchFile(const ConversionSettings& settings, const std::vector<std
     for (const std::string& input : inputs)
         lines.push_back(BuildConversionCommand(settings, input));
     const double start = NowMilliseconds();
-    WriteTextFile("bench-all.bat", lines);
-    std::system("bench-all.bat");
+    const bool written = WriteTextFile("bench-all.bat", lines);
+    if (written)
+        std::system("bench-all.bat");
     Phase phase;
     phase.milliseconds = NowMilliseconds() - start;
     DeleteFileA("bench-all.bat");
-    phase.outputs = CountNonEmptyFiles(OutputsOf(inputs, settings), true);
+    if (!written)
+        phase.problems += "    one batch file: could not be written\n";
+    CountOutputs(phase, OutputsOf(inputs, settings), "one batch file");
     return phase;
 }
 
 void Add(Phase& total, const Phase& part) {
     total.milliseconds += part.milliseconds;
     total.outputs += part.outputs;
+    total.problems += part.problems;
 }
 
 void Report(const char* what, const Phase& phase, std::size_t files) {
-    std::fprintf(Results(), "  %-44s %9.0f ms  (%6.1f ms a file, %d of %zu outputs written)\n", what,
+    std::fprintf(Results(), "  %-46s %9.0f ms  (%6.1f ms a file, %d of %zu outputs written)\n", what,
                  phase.milliseconds, phase.milliseconds / static_cast<double>(files), phase.outputs,
                  files);
+    std::fputs(phase.problems.c_str(), Results());
 }
 
 int Overhead(const std::string& decoder, const std::string& encoder, int count) {
