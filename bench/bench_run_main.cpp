@@ -37,7 +37,8 @@ struct Phase {
     std::string problems;  // printed under the figure
 };
 
-std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs, const ConversionSettings& settings) {
+std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs,
+                                   const ConversionSettings& settings) {
     std::vector<std::string> outputs;
     for (const std::string& input : inputs)
         outputs.push_back(DeriveOutputPath(input, settings.m_outputDir));
@@ -93,7 +94,8 @@ Phase TimeQueueRun(const ConversionSettings& settings, const std::vector<std::st
 
 // "cmd /c" with the whole line in one more pair of quotes, which the command
 // processor takes off again: the way system() hands over a command.
-Phase TimeFreshCommandProcessors(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
+Phase TimeFreshCommandProcessors(const ConversionSettings& settings,
+                                 const std::vector<std::string>& inputs) {
     const double start = NowMilliseconds();
     Phase phase;
     for (const std::string& input : inputs) {
@@ -129,9 +131,9 @@ void Add(Phase& total, const Phase& part) {
 }
 
 void Report(const char* what, const Phase& phase, std::size_t files) {
-    std::fprintf(Results(), "  %-46s %9.0f ms  (%6.1f ms a file, %d of %zu outputs written)\n", what,
-                 phase.milliseconds, phase.milliseconds / static_cast<double>(files), phase.outputs,
-                 files);
+    std::fprintf(Results(), "  %-46s %9.0f ms  (%6.1f ms a file, %d of %zu outputs written)\n",
+                 what, phase.milliseconds, phase.milliseconds / static_cast<double>(files),
+                 phase.outputs, files);
     std::fputs(phase.problems.c_str(), Results());
 }
 
@@ -161,14 +163,20 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
             Phase ways[3];
             for (int step = 0; step < 3; ++step) {
                 switch ((round + step) % 3) {
-                case 0: ways[0] = TimeQueueRun(settings, part); break;
-                case 1: ways[1] = TimeFreshCommandProcessors(settings, part); break;
-                default: ways[2] = TimeOneBatchFile(settings, part); break;
+                case 0:
+                    ways[0] = TimeQueueRun(settings, part);
+                    break;
+                case 1:
+                    ways[1] = TimeFreshCommandProcessors(settings, part);
+                    break;
+                default:
+                    ways[2] = TimeOneBatchFile(settings, part);
+                    break;
                 }
             }
             const int size = static_cast<int>(part.size());
-            const bool whole = ways[0].outputs == size && ways[1].outputs == size &&
-                               ways[2].outputs == size;
+            const bool whole =
+                ways[0].outputs == size && ways[1].outputs == size && ways[2].outputs == size;
             if (whole || attempt == attempts) {
                 Add(queue, ways[0]);
                 Add(fresh, ways[1]);
@@ -179,11 +187,13 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
                         ways[0].problems + ways[1].problems + ways[2].problems;
         }
     }
-    std::fprintf(Results(), "front-end overhead, %d files in %d rounds, trivial tools:\n", count, rounds);
+    std::fprintf(Results(), "front-end overhead, %d files in %d rounds, trivial tools:\n", count,
+                 rounds);
     Report("RunConversionQueue", queue, inputs.size());
     Report("each line by a fresh cmd /c", fresh, inputs.size());
     Report("all lines from one batch file (for the record)", batch, inputs.size());
-    std::fprintf(Results(), "  ratio 1 (RunConversionQueue / fresh cmd /c): %.3f   (aim: at most 1.05)\n",
+    std::fprintf(Results(),
+                 "  ratio 1 (RunConversionQueue / fresh cmd /c): %.3f   (aim: at most 1.05)\n",
                  queue.milliseconds / fresh.milliseconds);
     std::fputs(repeated.c_str(), Results());
     return queue.outputs == count && fresh.outputs == count && batch.outputs == count ? 0 : 1;
@@ -215,7 +225,8 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
                  count, rounds);
     Report("RunConversionQueue", queue, inputs.size());
     Report("all lines from one batch file", batch, inputs.size());
-    std::fprintf(Results(), "  ratio 2 (RunConversionQueue / one batch file): %.3f   (aim: at most 1.05)\n",
+    std::fprintf(Results(),
+                 "  ratio 2 (RunConversionQueue / one batch file): %.3f   (aim: at most 1.05)\n",
                  queue.milliseconds / batch.milliseconds);
     return queue.outputs == count && batch.outputs == count ? 0 : 1;
 }

@@ -28,7 +28,7 @@ std::string ToBatchFileCodePage(const std::string& ansiText) {
     if (oemLength <= 0)
         return ansiText;
     std::string oem(oemLength, '\0');
-    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &oem[0],
-                        oemLength, nullptr, nullptr);
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &oem[0], oemLength,
+                        nullptr, nullptr);
     return oem;
 }
