@@ -84,7 +84,8 @@ int main(int argc, char** argv) {
     std::fprintf(stdout, "drop of %d names on the main dialog (aim at 20,000: listed in 300 ms):\n",
                  g_count);
     std::fprintf(stdout, "  WM_DROPFILES handled (list filled):   %8.1f ms\n", g_sendMilliseconds);
-    std::fprintf(stdout, "  and the dialog repainted:             %8.1f ms\n", g_paintedMilliseconds);
+    std::fprintf(stdout, "  and the dialog repainted:             %8.1f ms\n",
+                 g_paintedMilliseconds);
     std::fprintf(stdout, "  the list holds %ld entries, last one %s\n", static_cast<long>(g_listed),
                  g_lastMatches ? "as dropped" : "NOT as dropped");
     return g_listed == g_count && g_lastMatches ? 0 : 1;

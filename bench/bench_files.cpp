@@ -34,6 +34,16 @@ int CountNonEmptyFiles(const std::vector<std::string>& paths, bool remove) {
     return count;
 }
 
+int CountExistingFiles(const std::vector<std::string>& paths) {
+    int count = 0;
+    for (const std::string& path : paths) {
+        const DWORD attributes = GetFileAttributesA(path.c_str());
+        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
+            ++count;
+    }
+    return count;
+}
+
 bool WriteTextFile(const char* name, const std::vector<std::string>& lines) {
     FILE* file = std::fopen(name, "wt");
     if (file == nullptr)

@@ -10,6 +10,9 @@ std::vector<std::string> ListFiles(const std::string& directory, const char* pat
 // when `remove` is set.
 int CountNonEmptyFiles(const std::vector<std::string>& paths, bool remove);
 
+// How many of `paths` exist as files, empty or not.
+int CountExistingFiles(const std::vector<std::string>& paths);
+
 bool WriteTextFile(const char* name, const std::vector<std::string>& lines);
 
 std::string FullPath(const std::string& relative);

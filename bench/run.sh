@@ -1,24 +1,26 @@
 #!/bin/sh
 # Benchmarks of the program under Wine; prints the figures, asserts nothing.
-# This machine cannot run 32-bit programs, so every timed figure comes from
-# the x86_64 build of the same sources; the shipped i686 program is only
-# measured for its size. Runs in a Wine prefix and on an X display of its own.
+# Times the shipped i686 build wherever Wine here runs 32-bit programs, and
+# the x86_64 build of the same sources elsewhere (the choice scripts/wine-arch
+# makes for the tests). Runs in a Wine prefix and on an X display of its own.
 # Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 4" for some)
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 scripts="$root/scripts"
 
-build="$root/build/bench-x86_64"
+# Asked in the project's prefix, as the tests ask it.
+arch=$("$scripts/wine-arch")
+build="$root/build/bench-$arch"
 work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
 parts="${BENCH_PARTS:-1 2 3 4 5}"
 
-echo "bench: building the x86_64 programs in $build" >&2
+echo "bench: building the $arch programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
-    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-x86_64.cmake" >"$build.configure.log" 2>&1 ||
+    -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >"$build.configure.log" 2>&1 ||
     { cat "$build.configure.log"; exit 1; }
 targets="bench_run trivial_tool empty_window"
 for t in bench_drop bramkot tool_shim; do
@@ -31,6 +33,8 @@ cmake --build "$build" -j2 --target $targets >"$build.build.log" 2>&1 ||
 # A Wine prefix and an X display of the benchmarks' own: other programs in a
 # shared prefix share its window list and its temporary folder, and on a
 # shared display they share the windows that the start-up figure looks for.
+# A 64-bit prefix runs both builds: scripts/wine-run picks the loader that
+# matches each program, with the one 64-bit server.
 prefix="$build/wine-prefix"
 export WINEPREFIX="$prefix"
 if [ ! -f "$prefix/.bench-ready" ]; then
@@ -67,7 +71,11 @@ winpath() { printf 'Z:%s' "$1" | tr / '\\'; }
 wine_run() { "$scripts/wine-run" "$@"; }
 
 echo "BRAMKOT benchmarks under Wine ($(/usr/lib/wine/wine64 --version 2>/dev/null)), $(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg)"
-echo "All timed figures: x86_64 build under 64-bit Wine (32-bit programs cannot run on this machine)."
+if [ "$arch" = i686 ]; then
+    echo "All timed figures: the i686 build, as shipped, under Wine's 32-bit loader."
+else
+    echo "All timed figures: the x86_64 build of the same sources under 64-bit Wine (Wine here cannot run 32-bit programs)."
+fi
 echo
 
 # Wine warm: the persistent server and the prefix's files in the page cache.
@@ -164,24 +172,30 @@ bench_startup() {
     fi
 }
 
-# 5. Size of the program and the DLLs it imports, both builds.
+# 5. Size of the program and the DLLs it imports: the timed build and, where
+# that is the x86_64 one, the shipped i686 program as well.
 bench_size() {
-    i686="$build/i686-program"
-    cmake -S "$root" -B "$i686" -DCMAKE_BUILD_TYPE=Release -DBRAMKOT_TESTS=OFF \
-        -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$i686.configure.log" 2>&1 &&
-        cmake --build "$i686" -j2 --target bramkot >"$i686.build.log" 2>&1 || true
+    i686="$build/app"
+    if [ "$arch" != i686 ]; then
+        i686="$build/i686-program"
+        cmake -S "$root" -B "$i686" -DCMAKE_BUILD_TYPE=Release -DBRAMKOT_TESTS=OFF \
+            -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" >"$i686.configure.log" 2>&1 &&
+            cmake --build "$i686" -j2 --target bramkot >"$i686.build.log" 2>&1 || true
+        i686="$i686/app"
+    fi
     echo "size of bramkot.exe (aim: under 200 KB):"
-    for pair in "i686:$i686/app/bramkot.exe:i686-w64-mingw32-objdump" \
+    for pair in "i686:$i686/bramkot.exe:i686-w64-mingw32-objdump" \
         "x86_64:$build/app/bramkot.exe:x86_64-w64-mingw32-objdump"; do
-        arch=${pair%%:*} rest=${pair#*:}
+        which=${pair%%:*} rest=${pair#*:}
+        [ "$arch" = i686 ] && [ "$which" = x86_64 ] && continue
         exe=${rest%%:*} objdump=${rest#*:}
         if [ ! -f "$exe" ]; then
-            echo "  $arch: not measured: no bramkot.exe built"
+            echo "  $which: not measured: no bramkot.exe built"
             continue
         fi
         bytes=$(stat -c %s "$exe")
         dlls=$("$objdump" -p "$exe" | sed -n 's/^[[:space:]]*DLL Name: //p' | tr '\n' ' ')
-        echo "  $arch: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
+        echo "  $which: $bytes bytes ($((bytes / 1024)) KB), imports: $dlls"
     done
 }
 

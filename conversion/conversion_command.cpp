@@ -58,7 +58,8 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
     return parts.directory + parts.droppedName;
 }
 
-std::string BuildConversionCommand(const ConversionSettings& settings, const std::string& inputPath) {
+std::string BuildConversionCommand(const ConversionSettings& settings,
+                                   const std::string& inputPath) {
     const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
     return Pipeline(settings, DoublePercentSigns(inputPath),
                     output.directory + DoublePercentSigns(output.droppedName));

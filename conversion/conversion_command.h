@@ -17,7 +17,8 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
 // of the dropped file name (the input path and the output file name) is
 // doubled to reach the tools unchanged. The settings go in as the user typed
 // them, so a tool path may use "%ProgramFiles%".
-std::string BuildConversionCommand(const ConversionSettings& settings, const std::string& inputPath);
+std::string BuildConversionCommand(const ConversionSettings& settings,
+                                   const std::string& inputPath);
 
 // Where the dropped name's parts wait for the command processor when the
 // batch file's code page cannot spell the line: it expands "%NAME%" once, so

@@ -32,8 +32,8 @@ bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText) {
     if (oemLength <= 0)
         return true;  // a console code page without these flags (UTF-8): as it is
     std::string oem(oemLength, '\0');
-    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &oem[0],
-                        oemLength, nullptr, &usedDefault);
+    WideCharToMultiByte(CP_OEMCP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &oem[0], oemLength,
+                        nullptr, &usedDefault);
     batchText = oem;
     return !usedDefault;
 }

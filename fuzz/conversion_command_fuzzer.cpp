@@ -74,13 +74,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     // part is taken as typed, the rest comes from the dropped name.
     std::size_t nameStart = 0;
     if (settings.m_outputDir.size() < 2) {
-        FuzzCheck(output == changed, "without an output directory the MP3 is not next to its input");
+        FuzzCheck(output == changed,
+                  "without an output directory the MP3 is not next to its input");
     } else {
         const std::string& dir = settings.m_outputDir;
         FuzzCheck(StartsWith(output, dir), "output path does not start with the output directory");
         nameStart = dir.size();
         if (dir.back() != '\\') {
-            FuzzCheck(StartsWith(output, "\\", nameStart), "no backslash after the output directory");
+            FuzzCheck(StartsWith(output, "\\", nameStart),
+                      "no backslash after the output directory");
             ++nameStart;
         } else {
             FuzzCheck(!StartsWith(output, "\\", nameStart),
@@ -89,17 +91,21 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string name = output.substr(nameStart);
         FuzzCheck(name.find('\\') == std::string::npos, "the file name part holds a backslash");
         FuzzCheck(EndsWith(changed, name), "the file name part is not the end of the input");
-        FuzzCheck(changed.size() == name.size() || changed[changed.size() - name.size() - 1] == '\\',
-                  "the file name part does not start after a backslash");
+        FuzzCheck(
+            changed.size() == name.size() || changed[changed.size() - name.size() - 1] == '\\',
+            "the file name part does not start after a backslash");
     }
     if (!input.empty())
         FuzzCheck(EndsWith(output, "3"), "output path does not end in 3");
 
     const std::string line = BuildConversionCommand(settings, input);
-    const std::string head = '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches + " \"";
-    FuzzCheck(StartsWith(line, head), "line does not start with the quoted decoder and its switches");
+    const std::string head =
+        '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches + " \"";
+    FuzzCheck(StartsWith(line, head),
+              "line does not start with the quoted decoder and its switches");
     const std::string tail = output.substr(0, nameStart);
-    const std::string middlePrefix = "\" - | \"" + settings.m_lamePath + "\" " + settings.m_lameSwitches + " - \"";
+    const std::string middlePrefix =
+        "\" - | \"" + settings.m_lamePath + "\" " + settings.m_lameSwitches + " - \"";
     FuzzCheck(EndsWith(line, "\""), "line does not end with a quote");
 
     // The rest is doubled(input), middle, output directory part, doubled(name), quote.

@@ -4,8 +4,8 @@
 #include <cstdint>
 #include <cstdio>
 #include <string>
-#include <vector>
 #include <unistd.h>
+#include <vector>
 
 #include "fuzz_support.h"
 #include "settings_file.h"
@@ -22,7 +22,8 @@ std::vector<std::string> SplitLines(const std::string& bytes) {
     std::size_t pos = 0;
     while (pos < bytes.size()) {
         std::size_t end = bytes.find('\n', pos);
-        std::string line = bytes.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
+        std::string line =
+            bytes.substr(pos, end == std::string::npos ? std::string::npos : end - pos);
         if (end != std::string::npos && !line.empty() && line.back() == '\r')
             line.pop_back();
         lines.push_back(line);
@@ -51,8 +52,8 @@ std::string ReadFile(const char* name) {
 }
 
 std::string* Field(ConversionSettings& s, int index) {
-    std::string* fields[] = {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches,
-                             &s.m_lameSwitches, &s.m_outputDir};
+    std::string* fields[] = {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches, &s.m_lameSwitches,
+                             &s.m_outputDir};
     return fields[index];
 }
 

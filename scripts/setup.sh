@@ -5,7 +5,7 @@ set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
 
-packages="cmake make g++ googletest libgtest-dev clang libclang-rt-dev
+packages="cmake make g++ googletest libgtest-dev clang libclang-rt-dev clang-format
   gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 fonts-wine xvfb x11-apps x11-utils imagemagick xdotool

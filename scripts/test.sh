@@ -19,6 +19,9 @@ echo "test: the shipped program file"
 echo "test: the package, and a second build of it in another folder"
 "$here/check-package.sh" || failed="$failed package"
 
+echo "test: source format"
+"$here/check-format.sh" || failed="$failed format"
+
 echo "test: native unit tests"
 ctest --test-dir build/native --output-on-failure -j2 || failed="$failed native"
 

@@ -5,8 +5,8 @@ int CListBox::GetCount() const {
 }
 
 int CListBox::InsertString(int index, const char* text) {
-    return static_cast<int>(SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index),
-                                        reinterpret_cast<LPARAM>(text)));
+    return static_cast<int>(
+        SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
 }
 
 void CListBox::ResetContent() {

@@ -25,6 +25,8 @@ struct AFX_MSGMAP {
 
 #define afx_msg
 
+// The macros write parts of a class and of a table: kept as laid out.
+// clang-format off
 #define DECLARE_MESSAGE_MAP()                      \
 protected:                                         \
     static const AFX_MSGMAP* GetThisMessageMap();  \
@@ -69,3 +71,4 @@ protected:                                         \
 
 #define ON_WM_DROPFILES() \
     {WM_DROPFILES, 0, 0, AFX_HANDLER(self->OnDropFiles((HDROP)wParam); return 0)},
+// clang-format on

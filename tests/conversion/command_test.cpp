@@ -20,7 +20,8 @@ TEST(OutputPath, OutputDirectoryTakesTheFileNamePart) {
     EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3"));
     EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3\\"));
     EXPECT_EQ("E:/\\Song.mp3", DeriveOutputPath("D:\\Song.mpc", "E:/"));
-    EXPECT_EQ("\\\\server\\share\\x.mp3", DeriveOutputPath("\\\\nas\\m\\x.mpc", "\\\\server\\share"));
+    EXPECT_EQ("\\\\server\\share\\x.mp3",
+              DeriveOutputPath("\\\\nas\\m\\x.mpc", "\\\\server\\share"));
 }
 
 TEST(OutputPath, OneCharacterDirectoryIsIgnored) {
@@ -43,9 +44,10 @@ TEST(OutputPath, OddInputsDoNotBreakIt) {
 }
 
 TEST(CommandLine, DefaultSettingsGiveThePipeline) {
-    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\Music\\Song.mpc\" - | "
-              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\Music\\Song.mp3\"",
-              BuildConversionCommand(Defaults(), "D:\\Music\\Song.mpc"));
+    EXPECT_EQ(
+        "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\Music\\Song.mpc\" - | "
+        "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\Music\\Song.mp3\"",
+        BuildConversionCommand(Defaults(), "D:\\Music\\Song.mpc"));
 }
 
 TEST(CommandLine, OutputDirectoryWithOrWithoutBackslash) {
@@ -63,27 +65,31 @@ TEST(CommandLine, EmptySwitchesLeaveTwoSpaces) {
     ConversionSettings settings = Defaults();
     settings.m_mppdecSwitches.clear();
     settings.m_lameSwitches.clear();
-    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\"  \"D:\\a.mpp\" - | \"C:\\LAME\\lame.exe\"  - \"D:\\a.mp3\"",
-              BuildConversionCommand(settings, "D:\\a.mpp"));
+    EXPECT_EQ(
+        "\"C:\\mppdec\\mppdec.exe\"  \"D:\\a.mpp\" - | \"C:\\LAME\\lame.exe\"  - \"D:\\a.mp3\"",
+        BuildConversionCommand(settings, "D:\\a.mpp"));
 }
 
 TEST(CommandLine, SettingsGoInAsTyped) {
     ConversionSettings settings = {"%ProgramFiles%\\dec.exe", "say \"hi\".exe", "--x %Y%", "-b 128",
                                    "%OUT%"};
-    EXPECT_EQ("\"%ProgramFiles%\\dec.exe\" --x %Y% \"D:\\a.mpc\" - | \"say \"hi\".exe\" -b 128 - "
-              "\"%OUT%\\a.mp3\"",
-              BuildConversionCommand(settings, "D:\\a.mpc"));
+    EXPECT_EQ(
+        "\"%ProgramFiles%\\dec.exe\" --x %Y% \"D:\\a.mpc\" - | \"say \"hi\".exe\" -b 128 - "
+        "\"%OUT%\\a.mp3\"",
+        BuildConversionCommand(settings, "D:\\a.mpc"));
 }
 
 TEST(CommandLine, PercentSignsOfTheDroppedNameAreDoubled) {
     ConversionSettings settings = Defaults();
-    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
-              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\50%% off\\%%PATH%%.mp3\"",
-              BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
+    EXPECT_EQ(
+        "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
+        "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"D:\\50%% off\\%%PATH%%.mp3\"",
+        BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
     settings.m_outputDir = "E:\\100%";
-    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
-              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\100%\\%%PATH%%.mp3\"",
-              BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
+    EXPECT_EQ(
+        "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\50%% off\\%%PATH%%.mpc\" - | "
+        "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\100%\\%%PATH%%.mp3\"",
+        BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
     // The output path itself is the real name, undoubled.
     EXPECT_EQ("E:\\100%\\%PATH%.mp3", DeriveOutputPath("D:\\50% off\\%PATH%.mpc", "E:\\100%"));
 }
@@ -101,9 +107,10 @@ TEST(CommandLine, VariableFormTakesOnlyTheDroppedNameFromTheEnvironment) {
     ConversionSettings settings = Defaults();
     const std::string input = "D:\\50% \x96\x92\\Song.mpc";
     VariableCommand command = BuildVariableCommand(settings, input, false);
-    EXPECT_EQ("\"C:\\mppdec\\mppdec.exe\" --gain 2 \"%BRAMKOT_INPUT%\" - | "
-              "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"%BRAMKOT_OUTPUT%\"",
-              command.line);
+    EXPECT_EQ(
+        "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"%BRAMKOT_INPUT%\" - | "
+        "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"%BRAMKOT_OUTPUT%\"",
+        command.line);
     EXPECT_EQ(input, command.input);
     EXPECT_EQ("D:\\50% \x96\x92\\Song.mp3", command.output);
 

@@ -18,6 +18,7 @@ protected:
     void SetUp() override {
         InTempDirectory::SetUp();
         const std::string here = m_directory.string();
+        // clang-format off
         WriteTool("dec.sh", "echo \"dec $*\" >> \"" + here + "/tools.log\"\n"
                             "[ -f \"" + here + "/fail\" ] && exit 3\n"
                             "printf 'audio of %s' \"$3\"\n");
@@ -25,6 +26,7 @@ protected:
         WriteTool("enc.sh", "cat > \"$4\"\n"
                             "echo \"enc $*\" >> \"" + here + "/tools.log\"\n"
                             "ls bramkot.bat >> \"" + here + "/tools.log\"\n");
+        // clang-format on
         m_settings = {here + "/dec.sh", here + "/enc.sh", "--gain 2", "-b 128", ""};
     }
 

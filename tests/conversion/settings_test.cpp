@@ -18,8 +18,8 @@ void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& a
     EXPECT_EQ(expected.m_outputDir, actual.m_outputDir);
 }
 
-const ConversionSettings kDefaults = {kDefaultMppdecPath, kDefaultLamePath,
-                                      kDefaultMppdecSwitches, kDefaultLameSwitches, ""};
+const ConversionSettings kDefaults = {kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches,
+                                      kDefaultLameSwitches, ""};
 
 using SettingsFile = InTempDirectory;
 

@@ -58,8 +58,9 @@ GUI_CASE(about_box_opens_modally_and_closes) {
                 HWND child = GetWindow(icon, GW_HWNDNEXT);
                 for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
                     texts += WindowText(child) + "|";
-                CHECK_EQ_STR(texts, "BRAMKOT Version 0.9 beta 2|By the BRAMKOT developers|OK|"
-                                    "(Very crude at this point...will be improved :)|");
+                CHECK_EQ_STR(texts,
+                             "BRAMKOT Version 0.9 beta 2|By the BRAMKOT developers|OK|"
+                             "(Very crude at this point...will be improved :)|");
                 ClickButton(about, IDOK);
             } else if (way == 1) {
                 PressKey(about, VK_RETURN);

@@ -41,11 +41,13 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
     CHECK_EQ_INT(result, IDCANCEL);
+    // clang-format off
     CHECK_EQ_STR(ReadFileBytes("tools.log"),
                  "decoder\t--edited-switch\t" + first + "\t-\n"
                  "encoder\t-b\t128\t-\t" + outDir + "\\first song.mp3\n"
                  "decoder\t--edited-switch\t" + second + "\t-\n"
                  "encoder\t-b\t128\t-\t" + outDir + "\\Second.MP3\n");
+    // clang-format on
     CHECK(ReadFileBytes("out\\first song.mp3") == FakeDecoderOutput());
     CHECK(ReadFileBytes("out\\Second.MP3") == FakeDecoderOutput());
     CHECK(!PathExists("bramkot.ini"));
@@ -62,8 +64,10 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         RunOnDialogThread([&] {
-            SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(tooLong.c_str()));
-            SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>("C:\\next.mpc"));
+            SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>(tooLong.c_str()));
+            SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                         reinterpret_cast<LPARAM>("C:\\next.mpc"));
         });
         ClickButton(dialog, IDC_CONVERT);
         // Both entries are still listed, the long one whole. (Read by length

@@ -43,11 +43,25 @@ const ExpectedControl kAboutControls[] = {
 }  // namespace
 
 const ExpectedDialog kMainDialog = {
-    IDD_MAIN_DIALOG, "BRAMKOT", 0, 0, 476, 266,
+    IDD_MAIN_DIALOG,
+    "BRAMKOT",
+    0,
+    0,
+    476,
+    266,
     DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
-    WS_EX_APPWINDOW, kMainControls, sizeof kMainControls / sizeof kMainControls[0]};
+    WS_EX_APPWINDOW,
+    kMainControls,
+    sizeof kMainControls / sizeof kMainControls[0]};
 
 const ExpectedDialog kAboutDialog = {
-    IDD_ABOUTBOX, "About BRAMKOT", 0, 0, 235, 55,
+    IDD_ABOUTBOX,
+    "About BRAMKOT",
+    0,
+    0,
+    235,
+    55,
     DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
-    0, kAboutControls, sizeof kAboutControls / sizeof kAboutControls[0]};
+    0,
+    kAboutControls,
+    sizeof kAboutControls / sizeof kAboutControls[0]};

@@ -10,7 +10,7 @@ struct ExpectedControl {
     const char* className;  // as the template names it
     const char* text;       // null for an ordinal (the icon)
     int x, y, cx, cy;
-    DWORD style;            // with WS_CHILD | WS_VISIBLE
+    DWORD style;  // with WS_CHILD | WS_VISIBLE
 };
 
 struct ExpectedDialog {

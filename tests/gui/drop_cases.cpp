@@ -74,10 +74,11 @@ bool Released(HDROP drop) {
 GUI_CASE(drop_filter_order_duplicates_and_clear_list) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
-        HDROP drop = DropFiles(dialog, {"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp", "C:\\m\\d.mp3",
-                                        "C:\\m\\e.mpc.txt"});
+        HDROP drop = DropFiles(dialog, {"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp",
+                                        "C:\\m\\d.mp3", "C:\\m\\e.mpc.txt"});
         CHECK(Released(drop));
-        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp"}));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) ==
+              Names({"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp"}));
 
         // The same file again is listed again, at the end.
         DropFiles(dialog, {"C:\\m\\a.mpc"});
@@ -136,8 +137,10 @@ GUI_CASE(clear_selected_is_disabled_and_removes_the_selection) {
 GUI_CASE(long_names_are_listed_whole_or_not_at_all) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
-        const std::string n259 = PathOfLength(259), n260 = PathOfLength(260), n499 = PathOfLength(499);
-        const std::string n500 = PathOfLength(500), n501 = PathOfLength(501), n2000 = PathOfLength(2000);
+        const std::string n259 = PathOfLength(259), n260 = PathOfLength(260),
+                          n499 = PathOfLength(499);
+        const std::string n500 = PathOfLength(500), n501 = PathOfLength(501),
+                          n2000 = PathOfLength(2000);
         CHECK_EQ_INT(n259.size(), 259);
         CHECK_EQ_INT(n499.size(), 499);
         CHECK_EQ_INT(n500.size(), 500);
@@ -202,8 +205,11 @@ GUI_CASE(dropped_folder_is_tested_by_name) {
 GUI_CASE(ten_thousand_names_in_one_drop) {
     Names names;
     for (int i = 0; i < 10000; ++i)
-        names.push_back("C:\\Music\\Album " + std::to_string(i / 100) + "\\Track " + std::to_string(i) +
-                        (i % 3 == 0 ? ".mpc" : i % 3 == 1 ? ".MPP" : ".mp+"));
+        names.push_back("C:\\Music\\Album " + std::to_string(i / 100) + "\\Track " +
+                        std::to_string(i) +
+                        (i % 3 == 0   ? ".mpc"
+                         : i % 3 == 1 ? ".MPP"
+                                      : ".mp+"));
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
         DWORD start = GetTickCount();

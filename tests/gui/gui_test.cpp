@@ -4,9 +4,9 @@
 #include <shlobj.h>
 
 #include <atomic>
-#include <memory>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <mutex>
 
 #include "afx.h"
@@ -186,7 +186,8 @@ void CheckEqual(const std::string& actual, const std::string& expected, const ch
     }
 }
 
-void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line) {
+void CheckEqual(long long actual, long long expected, const char* what, const char* file,
+                int line) {
     Check(actual == expected, what, file, line);
     if (actual != expected) {
         std::lock_guard<CriticalSection> lock(printMutex);
@@ -197,10 +198,12 @@ void CheckEqual(long long actual, long long expected, const char* what, const ch
 
 HWND WaitForDialog(const char* caption, DWORD timeoutMs) {
     FindData data = {caption, nullptr};
-    WaitUntil([&] {
-        EnumThreadWindows(dialogThread, FindDialogWindow, reinterpret_cast<LPARAM>(&data));
-        return data.found != nullptr;
-    }, timeoutMs);
+    WaitUntil(
+        [&] {
+            EnumThreadWindows(dialogThread, FindDialogWindow, reinterpret_cast<LPARAM>(&data));
+            return data.found != nullptr;
+        },
+        timeoutMs);
     if (data.found != nullptr)
         Sync(data.found);
     return data.found;

@@ -19,7 +19,8 @@ class CDialog;
 void Check(bool ok, const char* what, const char* file, int line);
 #define CHECK(cond) Check((cond), #cond, __FILE__, __LINE__)
 #define CHECK_EQ_STR(a, b) CheckEqual((a), (b), #a, __FILE__, __LINE__)
-#define CHECK_EQ_INT(a, b) CheckEqual(static_cast<long long>(a), static_cast<long long>(b), #a, __FILE__, __LINE__)
+#define CHECK_EQ_INT(a, b) \
+    CheckEqual(static_cast<long long>(a), static_cast<long long>(b), #a, __FILE__, __LINE__)
 void CheckEqual(const std::string& actual, const std::string& expected, const char* what,
                 const char* file, int line);
 void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line);
@@ -32,9 +33,9 @@ struct GuiCase {
 struct GuiCaseRegistrar {
     explicit GuiCaseRegistrar(GuiCase testCase);
 };
-#define GUI_CASE(name)                                                  \
-    static void name();                                                 \
-    static GuiCaseRegistrar name##_registrar({#name, &name});           \
+#define GUI_CASE(name)                                        \
+    static void name();                                       \
+    static GuiCaseRegistrar name##_registrar({#name, &name}); \
     static void name()
 
 // The command line's arguments after the case name.

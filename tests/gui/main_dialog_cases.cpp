@@ -11,8 +11,8 @@
 
 namespace {
 
-const int kSettingEdits[] = {IDC_MPPDEC_PATH, IDC_LAME_PATH, IDC_MPPDEC_SWITCHES,
-                             IDC_LAME_SWITCHES, IDC_OUTPUT_DIR};
+const int kSettingEdits[] = {IDC_MPPDEC_PATH, IDC_LAME_PATH, IDC_MPPDEC_SWITCHES, IDC_LAME_SWITCHES,
+                             IDC_OUTPUT_DIR};
 
 void CheckNoSettingsWritten() {
     CHECK(!PathExists("bramkot.ini"));
@@ -43,7 +43,9 @@ GUI_CASE(missing_settings_file_shows_defaults) {
 }
 
 GUI_CASE(settings_file_is_shown) {
-    WriteFileBytes("bramkot.ini", "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
+    WriteFileBytes(
+        "bramkot.ini",
+        "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), "D:\\dec\\mppdec.exe");
@@ -76,8 +78,10 @@ GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
     CHECK_EQ_INT(result, IDOK);
-    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
-                 longPath + "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n");
+    CHECK_EQ_STR(
+        ReadFileBytes("bramkot.ini"),
+        longPath +
+            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n");
     CHECK(!PathExists("bramkot.ini.new"));
 }
 
@@ -92,8 +96,9 @@ GUI_CASE(enter_in_the_output_directory_saves_and_closes) {
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
     CHECK_EQ_INT(result, IDOK);
-    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
-                 "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n");
+    CHECK_EQ_STR(
+        ReadFileBytes("bramkot.ini"),
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n");
 }
 
 GUI_CASE(escape_closes_without_saving) {
@@ -128,8 +133,9 @@ GUI_CASE(first_focus_and_tab_order) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_MPPDEC_PATH);
-        const int order[] = {IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,
-                             IDC_CLEAR_LIST, IDC_CONVERT, IDOK, IDC_MPPDEC_PATH};
+        const int order[] = {
+            IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR, IDC_CLEAR_LIST,
+            IDC_CONVERT,         IDOK,          IDC_MPPDEC_PATH};
         for (int id : order) {
             PressKey(dialog, VK_TAB);
             CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
@@ -146,7 +152,8 @@ GUI_CASE(icons_drop_target_and_drag_icon) {
         HICON icon = LoadIconA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_MAINFRAME));
         CHECK(icon != nullptr);
         const HICON big = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_BIG, 0));
-        const HICON small = reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
+        const HICON small =
+            reinterpret_cast<HICON>(SendMessageA(dialog, WM_GETICON, ICON_SMALL, 0));
         CHECK(big != nullptr);
         CHECK(small != nullptr);
         CHECK(big == icon);
@@ -176,7 +183,8 @@ GUI_CASE(controls_stand_where_the_template_puts_them) {
             // The dialog manager converts the place and the size each on its own.
             RECT units = {c.x, c.y, c.cx, c.cy};
             MapDialogRect(dialog, &units);
-            const RECT expected = {units.left, units.top, units.left + units.right, units.top + units.bottom};
+            const RECT expected = {units.left, units.top, units.left + units.right,
+                                   units.top + units.bottom};
             RECT actual;
             GetWindowRect(GetDlgItem(dialog, c.id), &actual);
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);

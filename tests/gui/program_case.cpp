@@ -34,14 +34,18 @@ long RunProgramAndPress(const std::string& program, UINT key) {
                         nullptr, &startup, &process))
         return -1;
     Found found;
-    CHECK(WaitUntil([&] {
-        EnumThreadWindows(process.dwThreadId, FindMain, reinterpret_cast<LPARAM>(&found));
-        return found.window != nullptr;
-    }, 30000));
+    CHECK(WaitUntil(
+        [&] {
+            EnumThreadWindows(process.dwThreadId, FindMain, reinterpret_cast<LPARAM>(&found));
+            return found.window != nullptr;
+        },
+        30000));
     if (found.window != nullptr) {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
-        WaitUntil([&] { return GetGUIThreadInfo(process.dwThreadId, &info) && info.hwndFocus != nullptr; });
+        WaitUntil([&] {
+            return GetGUIThreadInfo(process.dwThreadId, &info) && info.hwndFocus != nullptr;
+        });
         CHECK_EQ_INT(GetDlgCtrlID(info.hwndFocus), 1001);
         // The icons are checked in-process: asked from another process,
         // Wine here answers WM_GETICON with no icon although one is set.
@@ -72,6 +76,7 @@ GUI_CASE(program_runs_in_its_current_directory_and_ends_with_the_dialog) {
 
     // Enter: the defaults it showed are saved here, in the current directory.
     CHECK_EQ_INT(RunProgramAndPress(program, VK_RETURN), 0);
-    CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
-                 "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\n\r\n");
+    CHECK_EQ_STR(
+        ReadFileBytes("bramkot.ini"),
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\n\r\n");
 }

@@ -15,8 +15,18 @@ namespace {
 class TemplateReader {
 public:
     explicit TemplateReader(const BYTE* data) : m_data(data) {}
-    WORD Word() { WORD v; std::memcpy(&v, m_data + m_pos, 2); m_pos += 2; return v; }
-    DWORD Dword() { DWORD v; std::memcpy(&v, m_data + m_pos, 4); m_pos += 4; return v; }
+    WORD Word() {
+        WORD v;
+        std::memcpy(&v, m_data + m_pos, 2);
+        m_pos += 2;
+        return v;
+    }
+    DWORD Dword() {
+        DWORD v;
+        std::memcpy(&v, m_data + m_pos, 4);
+        m_pos += 4;
+        return v;
+    }
     short Short() { return static_cast<short>(Word()); }
     BYTE Byte() { return m_data[m_pos++]; }
     void AlignDword() { m_pos = (m_pos + 3) & ~static_cast<std::size_t>(3); }
@@ -45,7 +55,8 @@ private:
 
 // Class names of the template as the dialog manager's predefined classes.
 std::string ClassName(const std::string& name) {
-    static const char* const kNames[] = {"Button", "Edit", "Static", "ListBox", "ScrollBar", "ComboBox"};
+    static const char* const kNames[] = {"Button",  "Edit",      "Static",
+                                         "ListBox", "ScrollBar", "ComboBox"};
     for (int i = 0; i < 6; ++i)
         if (name == "#" + std::to_string(0x80 + i) || lstrcmpiA(name.c_str(), kNames[i]) == 0)
             return kNames[i];
@@ -62,8 +73,8 @@ const BYTE* Resource(HMODULE module, LPCSTR type, LPCSTR name, DWORD* size) {
 
 void CheckTemplate(HMODULE module, const ExpectedDialog& expected) {
     DWORD size = 0;
-    const BYTE* data = Resource(module, reinterpret_cast<LPCSTR>(RT_DIALOG),
-                                MAKEINTRESOURCEA(expected.id), &size);
+    const BYTE* data =
+        Resource(module, reinterpret_cast<LPCSTR>(RT_DIALOG), MAKEINTRESOURCEA(expected.id), &size);
     CHECK(data != nullptr);
     if (data == nullptr)
         return;
@@ -82,15 +93,15 @@ void CheckTemplate(HMODULE module, const ExpectedDialog& expected) {
     CHECK_EQ_STR(r.NameOrOrdinal(), "");  // no menu
     CHECK_EQ_STR(r.NameOrOrdinal(), "");  // the dialog class
     CHECK_EQ_STR(r.Text(), expected.caption);
-    CHECK_EQ_INT(r.Word(), 8);            // points
-    r.Word();                             // weight
-    r.Byte();                             // italic
-    r.Byte();                             // character set
+    CHECK_EQ_INT(r.Word(), 8);  // points
+    r.Word();                   // weight
+    r.Byte();                   // italic
+    r.Byte();                   // character set
     CHECK_EQ_STR(r.Text(), "MS Sans Serif");
     for (int i = 0; i < count && i < expected.controlCount; ++i) {
         const ExpectedControl& c = expected.controls[i];
         r.AlignDword();
-        r.Dword();  // help ID
+        r.Dword();                   // help ID
         CHECK_EQ_INT(r.Dword(), 0);  // no extended style
         CHECK_EQ_INT(r.Dword(), c.style);
         CHECK_EQ_INT(r.Short(), c.x);
@@ -158,7 +169,8 @@ std::string VersionString(const BYTE* block, const char* key) {
     char* value = nullptr;
     UINT length = 0;
     const std::string path = std::string("\\StringFileInfo\\040904B0\\") + key;
-    if (!VerQueryValueA(block, path.c_str(), reinterpret_cast<void**>(&value), &length) || value == nullptr)
+    if (!VerQueryValueA(block, path.c_str(), reinterpret_cast<void**>(&value), &length) ||
+        value == nullptr)
         return "<missing>";
     return std::string(value, length > 0 ? std::strlen(value) : 0);
 }
@@ -189,13 +201,15 @@ void CheckVersion(const std::string& file) {
     CHECK_EQ_STR(VersionString(data, "FileDescription"), "BRAMKOT MFC Application");
     CHECK_EQ_STR(VersionString(data, "FileVersion"), "1, 0, 0, 1");
     CHECK_EQ_STR(VersionString(data, "InternalName"), "BRAMKOT");
-    CHECK_EQ_STR(VersionString(data, "LegalCopyright"), "Copyright (c) 2026 the BRAMKOT developers");
+    CHECK_EQ_STR(VersionString(data, "LegalCopyright"),
+                 "Copyright (c) 2026 the BRAMKOT developers");
     CHECK_EQ_STR(VersionString(data, "LegalTrademarks"), "");
     CHECK_EQ_STR(VersionString(data, "OriginalFilename"), "BRAMKOT.EXE");
     CHECK_EQ_STR(VersionString(data, "ProductName"), "BRAMKOT Application");
     CHECK_EQ_STR(VersionString(data, "ProductVersion"), "1, 0, 0, 1");
     WORD* translation = nullptr;
-    CHECK(VerQueryValueA(data, "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation), &length));
+    CHECK(VerQueryValueA(data, "\\VarFileInfo\\Translation", reinterpret_cast<void**>(&translation),
+                         &length));
     CHECK_EQ_INT(length, 4);
     if (translation != nullptr && length >= 4) {
         CHECK_EQ_INT(translation[0], 0x0409);

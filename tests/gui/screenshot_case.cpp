@@ -70,8 +70,9 @@ GUI_CASE(screenshots) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
         SetWindowPos(dialog, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        DropFiles(dialog, {"C:\\Music\\Concert\\01 Overture.mpc", "C:\\Music\\Concert\\02 Allegro.mpc",
-                           "C:\\Music\\Concert\\03 Adagio.MPP", "D:\\Live\\encore.mp+"});
+        DropFiles(dialog,
+                  {"C:\\Music\\Concert\\01 Overture.mpc", "C:\\Music\\Concert\\02 Allegro.mpc",
+                   "C:\\Music\\Concert\\03 Adagio.MPP", "D:\\Live\\encore.mp+"});
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         SendMessageA(list, LB_SETSEL, TRUE, 1);
         Sync(dialog);

@@ -28,7 +28,8 @@ bool WriteWholeFile(const std::wstring& path, const std::string& content) {
     if (file == INVALID_HANDLE_VALUE)
         return false;
     DWORD put = 0;
-    const BOOL ok = WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &put, nullptr);
+    const BOOL ok =
+        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &put, nullptr);
     CloseHandle(file);
     return ok && put == content.size();
 }
@@ -107,8 +108,8 @@ bool StartShell(const std::string& scriptUnixPath, HANDLE in, HANDLE out, HANDLE
     startup.hStdOutput = out;
     startup.hStdError = err;
     PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(shell.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr,
-                        nullptr, &startup, &process))
+    if (!CreateProcessW(shell.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                        &startup, &process))
         return false;
     if (process.hProcess != nullptr)
         CloseHandle(process.hProcess);
@@ -169,8 +170,7 @@ int RunLinuxCommand(const LinuxCommand& command) {
 
     int status = kNotRun;
     if (WriteWholeFile(folder.Windows(L"run.sh"), script) &&
-        StartShell(folder.unix + "run.sh", in, out, err) &&
-        WaitForFile(folder.Windows(L"status")))
+        StartShell(folder.unix + "run.sh", in, out, err) && WaitForFile(folder.Windows(L"status")))
         status = ReadStatus(folder.Windows(L"status"));
 
     if (relayOut)

@@ -77,8 +77,8 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
     ConversionSettings settings;
     settings.m_mppdecPath = InstallShim(folder, "mppdec.exe",
                                         "program=/bin/sh\narg=" + folder.Path("decode.sh") + "\n");
-    settings.m_lamePath = InstallShim(folder, "lame.exe",
-                                      "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n");
+    settings.m_lamePath =
+        InstallShim(folder, "lame.exe", "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n");
     settings.m_lameSwitches = "--alt-preset 128";
     folder.MakeFolder("in & out");
     const std::string pattern = FakeDecoderOutput();
@@ -113,9 +113,8 @@ TEST_CASE(ShimReturnsExitCode, "the shim returns the Linux tool's exit code") {
         int code;
     } cases[] = {{"exit 0", 0}, {"exit 7", 7}, {"sleep 1; exit 3", 3}, {"/no/such/tool", 127}};
     for (const auto& c : cases) {
-        const std::string shim =
-            InstallShim(folder, "tool.exe", std::string("program=/bin/sh\narg=-c\narg=") +
-                                                c.script + "\n");
+        const std::string shim = InstallShim(
+            folder, "tool.exe", std::string("program=/bin/sh\narg=-c\narg=") + c.script + "\n");
         CHECK_EQ(static_cast<long long>(RunWaited("\"" + shim + "\"", nullptr, nullptr)),
                  static_cast<long long>(c.code));
     }
@@ -130,14 +129,14 @@ TEST_CASE(ShimTranslatesDrivePaths, "drive paths become Unix paths, other argume
     WriteFileBytes(folder.WidePath("list.sh"),
                    "for a; do if [ -e \"$a\" ]; then echo \"exists $a\"; else echo \"as-is $a\"; "
                    "fi; done\n");
-    const std::string shim = InstallShim(folder, "lister.exe",
-                                         "program=/bin/sh\narg=" + folder.Path("list.sh") + "\n");
+    const std::string shim =
+        InstallShim(folder, "lister.exe", "program=/bin/sh\narg=" + folder.Path("list.sh") + "\n");
     const std::string existing = folder.Path(WideToAnsi(L"na\u00EFve file.txt"));
     WriteFileBytes(AnsiToWide(existing), "x");
     HANDLE out = OpenForWriting(folder.WidePath("listed.txt"));
-    const int code = RunWaited("\"" + shim + "\" \"" + existing + "\" - --alt-preset \"a b\" " +
-                                   "rel\\x.txt C:/windows",
-                               nullptr, out);
+    const int code = RunWaited(
+        "\"" + shim + "\" \"" + existing + "\" - --alt-preset \"a b\" " + "rel\\x.txt C:/windows",
+        nullptr, out);
     CloseHandle(out);
 
     CHECK_EQ(static_cast<long long>(code), 0LL);

@@ -21,13 +21,13 @@ int main() {
 
     if (arguments.empty())
         return 4;
-    HANDLE output = CreateFileW(arguments.back().c_str(), GENERIC_WRITE, 0, nullptr,
-                                CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE output = CreateFileW(arguments.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
     if (output == INVALID_HANDLE_VALUE)
         return 4;
     DWORD written = 0;
-    const BOOL ok = WriteFile(output, input.data(), static_cast<DWORD>(input.size()), &written,
-                              nullptr);
+    const BOOL ok =
+        WriteFile(output, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
     CloseHandle(output);
     return ok && written == input.size() ? 0 : 5;
 }

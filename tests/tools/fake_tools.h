@@ -30,8 +30,8 @@ inline constexpr const char kToolLogVariable[] = "BRAMKOT_TOOL_LOG";
 // every byte value in several rotations, tens of kilobytes so that no single
 // buffer holds it all, and a lone CR as the very last byte.
 inline std::string FakeDecoderOutput() {
-    static const char kAwkward[] = {'\x1a', '\r', '\n', '\n', '\0', '\xff', '\r', '\r',
-                                    '\n',   '\n', '\r', '\x1a', '\0', '\0', '\r', '\n'};
+    static const char kAwkward[] = {'\x1a', '\r', '\n', '\n',   '\0', '\xff', '\r', '\r',
+                                    '\n',   '\n', '\r', '\x1a', '\0', '\0',   '\r', '\n'};
     std::string bytes;
     for (int round = 0; round < 96; ++round) {
         bytes.append(kAwkward, sizeof kAwkward);

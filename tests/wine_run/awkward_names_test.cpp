@@ -23,14 +23,10 @@ bool EndsWith(const std::string& text, const std::string& tail) {
 // Stems of the input names; each gets ".mpc" and its MP3 ".mp3".
 std::vector<std::string> AwkwardStems() {
     return {
-        "two  spaces here",
-        "50% off",
-        "%PATH%",
-        "100%%",
-        "%1 %~dp0 %~n1",
-        "a^b&c(d)e!f'g,h;i=j",
-        "^%PATH%^&!x!",
-        WideToAnsi(L"Caf\u00E9"),
+        "two  spaces here", "50% off",
+        "%PATH%",           "100%%",
+        "%1 %~dp0 %~n1",    "a^b&c(d)e!f'g,h;i=j",
+        "^%PATH%^&!x!",     WideToAnsi(L"Caf\u00E9"),
     };
 }
 
@@ -46,8 +42,9 @@ void ConvertAwkwardNames(const char* caseName, bool intoOutputFolder) {
 
     MemoryFileQueue queue;
     for (const std::string& stem : stems)
-        queue.Append(folder.MakeInput(inputFolder.substr(folder.path().size() + 1) + "\\" +
-                                      stem + ".mpc").c_str());
+        queue.Append(
+            folder.MakeInput(inputFolder.substr(folder.path().size() + 1) + "\\" + stem + ".mpc")
+                .c_str());
 
     RunConversionQueue(FakeToolSettings("", "--alt-preset 128", outputFolder), queue);
 

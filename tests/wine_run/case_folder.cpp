@@ -10,8 +10,7 @@
 namespace {
 
 const char* const kToolSwitchVariables[] = {"BRAMKOT_FAIL_DECODER", "BRAMKOT_FAIL_ENCODER",
-                                            "BRAMKOT_DELAY_DECODER_MS",
-                                            "BRAMKOT_DELAY_ENCODER_MS"};
+                                            "BRAMKOT_DELAY_DECODER_MS", "BRAMKOT_DELAY_ENCODER_MS"};
 
 std::string RootFolder() {
     char temp[MAX_PATH];

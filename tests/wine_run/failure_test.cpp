@@ -77,12 +77,23 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         CaseFolder folder("failure");
         ConversionSettings settings = FakeToolSettings("", "", "");
         switch (c.breakage) {
-        case Breakage::DecoderFails: SetToolVariable("BRAMKOT_FAIL_DECODER", "1"); break;
-        case Breakage::EncoderFails: SetToolVariable("BRAMKOT_FAIL_ENCODER", "1"); break;
-        case Breakage::DecoderMissing: settings.m_mppdecPath = folder.Path("none\\mppdec.exe"); break;
-        case Breakage::EncoderMissing: settings.m_lamePath = folder.Path("none\\lame.exe"); break;
-        case Breakage::NoOutputFolder: settings.m_outputDir = folder.Path("none"); break;
-        case Breakage::NameOutsideAnsi: break;
+        case Breakage::DecoderFails:
+            SetToolVariable("BRAMKOT_FAIL_DECODER", "1");
+            break;
+        case Breakage::EncoderFails:
+            SetToolVariable("BRAMKOT_FAIL_ENCODER", "1");
+            break;
+        case Breakage::DecoderMissing:
+            settings.m_mppdecPath = folder.Path("none\\mppdec.exe");
+            break;
+        case Breakage::EncoderMissing:
+            settings.m_lamePath = folder.Path("none\\lame.exe");
+            break;
+        case Breakage::NoOutputFolder:
+            settings.m_outputDir = folder.Path("none");
+            break;
+        case Breakage::NameOutsideAnsi:
+            break;
         }
         MemoryFileQueue queue;
         std::vector<std::string> questioned;
@@ -108,7 +119,8 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         CHECK_EQ(static_cast<long long>(folder.Records("decoder").size()), c.decoderRuns);
         CHECK_EQ(static_cast<long long>(folder.Records("encoder").size()), c.encoderRuns);
         if (c.breakage != Breakage::DecoderFails && c.breakage != Breakage::DecoderMissing)
-            CHECK(!FileExists(folder.WidePath("one.mp3")) && !FileExists(folder.WidePath("two.mp3")));
+            CHECK(!FileExists(folder.WidePath("one.mp3")) &&
+                  !FileExists(folder.WidePath("two.mp3")));
         if (c.breakage != Breakage::NameOutsideAnsi)
             continue;
         const std::vector<ToolRecord> decoders = folder.Records("decoder");

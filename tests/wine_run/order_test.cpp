@@ -17,10 +17,9 @@ TEST_CASE(ConvertsEntriesInListOrder,
     const std::vector<std::string> inputs = {
         folder.MakeInput("music\\b.mpc"), folder.MakeInput("music\\a.MPC"),
         folder.Path("music\\b.mpc"), folder.MakeInput("music\\c.mp+")};
-    const std::vector<std::string> outputs = {folder.Path("music\\b.mp3"),
-                                              folder.Path("music\\a.MP3"),
-                                              folder.Path("music\\b.mp3"),
-                                              folder.Path("music\\c.mp3")};
+    const std::vector<std::string> outputs = {
+        folder.Path("music\\b.mp3"), folder.Path("music\\a.MP3"), folder.Path("music\\b.mp3"),
+        folder.Path("music\\c.mp3")};
     MemoryFileQueue queue;
     for (const std::string& input : inputs)
         queue.Append(input.c_str());
@@ -34,8 +33,7 @@ TEST_CASE(ConvertsEntriesInListOrder,
     CHECK_EQ(static_cast<long long>(decoders.size()), 4LL);
     CHECK_EQ(static_cast<long long>(encoders.size()), 4LL);
     for (std::size_t i = 0; i < inputs.size() && i < decoders.size() && i < encoders.size(); ++i) {
-        CHECK_EQ(decoders[i].arguments,
-                 std::vector<std::string>({"--gain", "2", inputs[i], "-"}));
+        CHECK_EQ(decoders[i].arguments, std::vector<std::string>({"--gain", "2", inputs[i], "-"}));
         CHECK_EQ(encoders[i].arguments,
                  std::vector<std::string>({"--alt-preset", "128", "-", outputs[i]}));
     }

@@ -56,7 +56,9 @@ inline std::string Printable(const std::vector<std::string>& items) {
     return shown + "]";
 }
 
-inline std::string Printable(long long value) { return std::to_string(value); }
+inline std::string Printable(long long value) {
+    return std::to_string(value);
+}
 
 inline bool Record(bool ok, const char* text, const char* file, int line,
                    const std::string& detail = std::string()) {
@@ -72,8 +74,7 @@ inline bool Record(bool ok, const char* text, const char* file, int line,
 }
 
 template <typename A, typename B>
-bool RecordEqual(const A& actual, const B& expected, const char* text, const char* file,
-                 int line) {
+bool RecordEqual(const A& actual, const B& expected, const char* text, const char* file, int line) {
     const bool ok = actual == expected;
     return Record(ok, text, file, line,
                   ok ? std::string()
@@ -94,8 +95,8 @@ inline int RunAll() {
         std::printf("[ %s ] %s\n", ok ? " OK " : "FAIL", c.name);
         std::fflush(stdout);
     }
-    std::printf("%zu cases, %d failed; checks: %d passed, %d failed\n", Cases().size(),
-                failedCases, CheckCounts().passed, CheckCounts().failed);
+    std::printf("%zu cases, %d failed; checks: %d passed, %d failed\n", Cases().size(), failedCases,
+                CheckCounts().passed, CheckCounts().failed);
     return CheckCounts().failed == 0 && !Cases().empty() ? 0 : 1;
 }
 
@@ -103,8 +104,8 @@ inline int RunAll() {
 
 #define SELF_CHECK_JOIN2(a, b) a##b
 #define SELF_CHECK_JOIN(a, b) SELF_CHECK_JOIN2(a, b)
-#define TEST_CASE(function, name)                                             \
-    static void function();                                                   \
+#define TEST_CASE(function, name)                                                       \
+    static void function();                                                             \
     static self_check::Registrar SELF_CHECK_JOIN(registrar_, function)(name, function); \
     static void function()
 

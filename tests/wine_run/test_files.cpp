@@ -9,8 +9,8 @@ namespace {
 std::wstring Convert(UINT codePage, const std::string& text) {
     if (text.empty())
         return std::wstring();
-    const int size = MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()),
-                                         nullptr, 0);
+    const int size =
+        MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
     std::wstring wide(size, L'\0');
     MultiByteToWideChar(codePage, 0, text.data(), static_cast<int>(text.size()), &wide[0], size);
     return wide;

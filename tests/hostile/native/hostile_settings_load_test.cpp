@@ -3,8 +3,8 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_directory.h"
 #include "settings_file.h"
+#include "temp_directory.h"
 
 namespace {
 
@@ -57,10 +57,11 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
     // Five lines of every byte value but the line feed.
     std::string noFeed = all;
     noFeed.erase(10, 1);
-    WriteFile("bramkot.ini", noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n");
+    WriteFile("bramkot.ini",
+              noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n");
     s = Load();
-    for (const std::string* value : {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches,
-                                     &s.m_lameSwitches, &s.m_outputDir})
+    for (const std::string* value :
+         {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches, &s.m_lameSwitches, &s.m_outputDir})
         EXPECT_EQ(noFeed, *value);
 }
 

@@ -6,8 +6,8 @@
 #include <filesystem>
 #include <string>
 
-#include "temp_directory.h"
 #include "settings_file.h"
+#include "temp_directory.h"
 
 namespace {
 

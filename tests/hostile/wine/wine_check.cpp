@@ -21,8 +21,12 @@ void Check(bool condition, const char* test, const std::string& what) {
     std::fflush(stdout);
 }
 
-int PassedChecks() { return g_passed; }
-int FailedChecks() { return g_failed; }
+int PassedChecks() {
+    return g_passed;
+}
+int FailedChecks() {
+    return g_failed;
+}
 
 ScratchDirectory::ScratchDirectory() {
     char buffer[MAX_PATH];

@@ -25,4 +25,3 @@ private:
     std::string m_previous;
     std::string m_path;
 };
-

@@ -113,7 +113,8 @@ void MissingTools(const FakeTools& tools) {
     queue.Append((dir.Path() + "\\three.mpc").c_str());
     RunConversionQueue(noDecoder, queue);
     Check(queue.Entries().empty(), test2, "entry left: " + Joined(queue.Entries()));
-    Check(CountLinesStartingWith(log.Text(), "decoder") == 0, test2, "a decoder ran: " + log.Text());
+    Check(CountLinesStartingWith(log.Text(), "decoder") == 0, test2,
+          "a decoder ran: " + log.Text());
     Check(!FileExists("bramkot.bat"), test2, "batch file left behind");
 
     const ConversionSettings working = {tools.decoder, tools.encoder, "", "", ""};

@@ -51,14 +51,17 @@ void TenMegabyteLine() {
 void CrLfAndMixedFiles() {
     const char* test = "CR LF and mixed files in text mode";
     ScratchDirectory dir;
-    WriteFileBytes("bramkot.ini", "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
+    WriteFileBytes("bramkot.ini",
+                   "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
     ConversionSettings loaded = Load();
-    Check(SameSettings({"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out"}, loaded),
+    Check(SameSettings({"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out"},
+                       loaded),
           test, "CR LF file loaded as " + Shown(loaded));
 
     WriteFileBytes("bramkot.ini", "a\r\nb\nc\r\n\nE:\\Out");
     loaded = Load();
-    Check(SameSettings({"a", "b", "c", "", "E:\\Out"}, loaded), test, "mixed file loaded as " + Shown(loaded));
+    Check(SameSettings({"a", "b", "c", "", "E:\\Out"}, loaded), test,
+          "mixed file loaded as " + Shown(loaded));
 
     // What a save makes of it is a clean CR LF file that loads the same.
     Check(SaveSettings(loaded), test, "SaveSettings failed");
@@ -72,7 +75,8 @@ void CrLfAndMixedFiles() {
 void ControlCharactersLoadBack() {
     const char* test = "control characters in a setting";
     ScratchDirectory dir;
-    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", "-a\x1a-b", "-V\x01 2", "E:\\Out"};
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", "-a\x1a-b", "-V\x01 2",
+                                      "E:\\Out"};
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const ConversionSettings loaded = Load();
     Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
