@@ -20,28 +20,23 @@ std::vector<std::string> ListFiles(const std::string& directory, const char* pat
     return paths;
 }
 
-int CountNonEmptyFiles(const std::vector<std::string>& paths, bool remove) {
-    int count = 0;
+FileCount CountFiles(const std::vector<std::string>& paths) {
+    FileCount count;
     for (const std::string& path : paths) {
         WIN32_FILE_ATTRIBUTE_DATA data;
-        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+        if (!GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data) ||
+            (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
             continue;
+        ++count.existing;
         if (data.nFileSizeLow != 0 || data.nFileSizeHigh != 0)
-            ++count;
-        if (remove)
-            DeleteFileA(path.c_str());
+            ++count.nonEmpty;
     }
     return count;
 }
 
-int CountExistingFiles(const std::vector<std::string>& paths) {
-    int count = 0;
-    for (const std::string& path : paths) {
-        const DWORD attributes = GetFileAttributesA(path.c_str());
-        if (attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY))
-            ++count;
-    }
-    return count;
+void DeleteFiles(const std::vector<std::string>& paths) {
+    for (const std::string& path : paths)
+        DeleteFileA(path.c_str());
 }
 
 bool WriteTextFile(const char* name, const std::vector<std::string>& lines) {

@@ -6,12 +6,15 @@
 // Full Windows paths of the files in `directory` matching `pattern` ("*.mpc").
 std::vector<std::string> ListFiles(const std::string& directory, const char* pattern);
 
-// How many of `paths` exist as non-empty files; each one found is deleted
-// when `remove` is set.
-int CountNonEmptyFiles(const std::vector<std::string>& paths, bool remove);
+struct FileCount {
+    int existing = 0;  // files, empty or not
+    int nonEmpty = 0;
+};
 
-// How many of `paths` exist as files, empty or not.
-int CountExistingFiles(const std::vector<std::string>& paths);
+// How many of `paths` exist as files, and how many of those hold bytes.
+FileCount CountFiles(const std::vector<std::string>& paths);
+
+void DeleteFiles(const std::vector<std::string>& paths);
 
 bool WriteTextFile(const char* name, const std::vector<std::string>& lines);
 

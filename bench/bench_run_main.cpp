@@ -50,12 +50,13 @@ std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs,
 // never made, made empty (the encoder got no input), or written only after
 // the command processor returned (by a tool it did not wait for).
 void CountOutputs(Phase& phase, const std::vector<std::string>& outputs, const char* way) {
-    phase.outputs = CountNonEmptyFiles(outputs, false);
+    const FileCount found = CountFiles(outputs);
+    phase.outputs = found.nonEmpty;
     const int missing = static_cast<int>(outputs.size()) - phase.outputs;
     if (missing > 0) {
-        const int empty = CountExistingFiles(outputs) - phase.outputs;
+        const int empty = found.existing - found.nonEmpty;
         Sleep(2000);
-        const int late = CountNonEmptyFiles(outputs, false) - phase.outputs;
+        const int late = CountFiles(outputs).nonEmpty - phase.outputs;
         char problem[200];
         std::snprintf(problem, sizeof problem,
                       "    %s: %d of %zu outputs missing: %d never made, %d empty, %d there 2 s "
@@ -63,7 +64,7 @@ void CountOutputs(Phase& phase, const std::vector<std::string>& outputs, const c
                       way, missing, outputs.size(), missing - empty, empty, late);
         phase.problems += problem;
     }
-    CountNonEmptyFiles(outputs, true);
+    DeleteFiles(outputs);
 }
 
 // The status of the command processor is the last tool's: not 0 when that
