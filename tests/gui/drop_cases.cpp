@@ -1,8 +1,6 @@
 // Shell drops onto the main dialog and the list buttons.
 #include <windows.h>
 
-#include <shlobj.h>
-
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -30,19 +28,6 @@ std::string PathOfLength(std::size_t length) {
         }
     }
     return path + ".mpc";
-}
-
-// A DROPFILES block whose name list is `bytes` as they are, with the NULs
-// the caller put in.
-HDROP DropBlock(const void* list, std::size_t bytes, BOOL wide) {
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE, sizeof(DROPFILES) + bytes);
-    DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
-    std::memset(drop, 0, sizeof *drop);
-    drop->pFiles = sizeof(DROPFILES);
-    drop->fWide = wide;
-    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list, bytes);
-    GlobalUnlock(memory);
-    return static_cast<HDROP>(memory);
 }
 
 // The drop read in one pass answers as DragQueryFileA does for every index,

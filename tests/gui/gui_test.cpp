@@ -292,25 +292,26 @@ std::string ControlText(HWND dialog, int id) {
     return WindowText(GetDlgItem(dialog, id));
 }
 
-HDROP DropFiles(HWND dialog, const std::vector<std::string>& names) {
-    std::size_t size = sizeof(DROPFILES) + 1;
-    for (const std::string& name : names)
-        size += name.size() + 1;
-    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, size);
+HDROP DropBlock(const void* list, std::size_t bytes, BOOL wide) {
+    HGLOBAL memory = GlobalAlloc(GMEM_MOVEABLE | GMEM_ZEROINIT, sizeof(DROPFILES) + bytes);
     DROPFILES* drop = static_cast<DROPFILES*>(GlobalLock(memory));
     drop->pFiles = sizeof(DROPFILES);
     drop->pt.x = 40;
     drop->pt.y = 40;
     drop->fNC = FALSE;
-    drop->fWide = FALSE;
-    char* next = reinterpret_cast<char*>(drop) + sizeof(DROPFILES);
-    for (const std::string& name : names) {
-        std::memcpy(next, name.c_str(), name.size() + 1);
-        next += name.size() + 1;
-    }
+    drop->fWide = wide;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), list, bytes);
     GlobalUnlock(memory);
-    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
     return static_cast<HDROP>(memory);
+}
+
+HDROP DropFiles(HWND dialog, const std::vector<std::string>& names) {
+    std::string list;
+    for (const std::string& name : names)
+        list += name + '\0';
+    HDROP drop = DropBlock(list.c_str(), list.size() + 1, FALSE);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
+    return drop;
 }
 
 std::vector<std::string> ListEntries(HWND dialog, int id) {

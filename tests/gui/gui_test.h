@@ -7,6 +7,7 @@
 
 #include <windows.h>
 
+#include <cstddef>
 #include <functional>
 #include <string>
 #include <vector>
@@ -69,6 +70,9 @@ std::string WindowText(HWND window);
 void SetControlText(HWND dialog, int id, const std::string& text);
 std::string ControlText(HWND dialog, int id);
 
+// A DROPFILES block whose name list is `bytes` of `list` as they are, with the
+// NULs the caller put in.
+HDROP DropBlock(const void* list, std::size_t bytes, BOOL wide);
 // A shell drop of `names` (DROPFILES, ANSI) sent to the dialog; returns the
 // drop handle, which the dialog must have released.
 HDROP DropFiles(HWND dialog, const std::vector<std::string>& names);
