@@ -1,14 +1,5 @@
 #include "conversion_command.h"
 
-namespace {
-
-// An output path split where the dropped name begins: the output directory
-// (with its backslash), or nothing when the MP3 goes next to its input.
-struct OutputPathParts {
-    std::string directory;
-    std::string droppedName;
-};
-
 OutputPathParts SplitOutputPath(const std::string& inputPath, const std::string& outputDir) {
     std::string changed = inputPath;
     if (!changed.empty())
@@ -24,6 +15,8 @@ OutputPathParts SplitOutputPath(const std::string& inputPath, const std::string&
         directory += '\\';
     return {directory, fileName};
 }
+
+namespace {
 
 std::string DoublePercentSigns(const std::string& text) {
     std::string doubled;

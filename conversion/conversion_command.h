@@ -4,6 +4,15 @@
 
 #include "conversion_settings.h"
 
+// An output path split where the dropped name begins: the output directory
+// as typed, with its backslash, or nothing when the MP3 goes next to its
+// input; then the rest, from the dropped name.
+struct OutputPathParts {
+    std::string directory;
+    std::string droppedName;
+};
+OutputPathParts SplitOutputPath(const std::string& inputPath, const std::string& outputDir);
+
 // The MP3 file for `inputPath`: its last character becomes "3", and when
 // `outputDir` has two characters or more the file goes there instead of next
 // to the input.

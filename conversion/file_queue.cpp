@@ -26,3 +26,14 @@ void DeleteSelectedEntries(FileQueue& queue) {
     for (int i = count - 1; i >= 0; --i)
         queue.Delete(indices[i]);
 }
+
+std::size_t Utf16Length(const std::string& utf8) {
+    std::size_t length = 0;
+    for (unsigned char c : utf8) {
+        if ((c & 0xC0) != 0x80)
+            ++length;
+        if (c >= 0xF0)
+            ++length;  // beyond the first 65,536: a surrogate pair
+    }
+    return length;
+}

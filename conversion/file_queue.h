@@ -2,8 +2,8 @@
 
 #include "path_buffer.h"
 
-// The ordered list of files waiting for conversion. In the program it is the
-// main dialog's list box; the list box is its only store.
+// The ordered list of files waiting for conversion, full paths in UTF-8. In
+// the program it is the main dialog's list box; the list box is its only store.
 class FileQueue {
 public:
     virtual ~FileQueue() = default;

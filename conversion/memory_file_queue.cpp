@@ -40,7 +40,7 @@ bool MemoryFileQueue::Read(int index, PathBuffer& buffer) {
     if (index < 0 || index >= static_cast<int>(m_entries.size()))
         return false;
     const std::string& entry = m_entries[index];
-    if (entry.size() > PathBuffer::kMaxLength)
+    if (Utf16Length(entry) > PathBuffer::kMaxLength || entry.size() >= PathBuffer::kSize)
         return false;
     std::memcpy(buffer.m_text, entry.c_str(), entry.size() + 1);
     return true;

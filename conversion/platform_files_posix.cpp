@@ -1,3 +1,7 @@
+#include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
 #include <cstdio>
 #include <cstdlib>
 
@@ -7,12 +11,31 @@ bool ReplaceFileWith(const char* from, const char* to) {
     return std::rename(from, to) == 0;
 }
 
-// The shell reads the batch file as it is written: every line can be spelled,
-// so no run here takes the way through "%NAME%" variables, which is the
-// command processor's.
+int RunBatchFile() {
+    const int status = std::system("sh ./bramkot.bat");
+    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+std::string ExpandedByCommandProcessor(const std::string& line, const BatchFile&,
+                                       const BatchVariables&) {
+    return line;
+}
+
+// The shell reads the batch file as it is written and file names are bytes:
+// every line and every name can be spelled, so no run here takes the way
+// through "%NAME%" variables or through a second name for the tools.
 bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText) {
     batchText = ansiText;
     return true;
+}
+
+bool ToAnsiExactly(const std::string& utf8, std::string& ansi) {
+    ansi = utf8;
+    return true;
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    return ansi;
 }
 
 void SetBatchVariable(const char* name, const char* value) {
@@ -22,11 +45,74 @@ void SetBatchVariable(const char* name, const char* value) {
         unsetenv(name);
 }
 
+bool LookupBatchVariable(const std::string& name, std::string& value) {
+    const char* found = std::getenv(name.c_str());
+    if (found == nullptr)
+        return false;
+    value = found;
+    return true;
+}
+
+std::string FullPathInCurrentDirectory(const char* fileName) {
+    char folder[4096];
+    if (getcwd(folder, sizeof folder) == nullptr)
+        return fileName;
+    return std::string(folder) + '/' + fileName;
+}
+
+FileState QueryFileState(const std::string& path) {
+    FileState state;
+    struct stat status;
+    if (stat(path.c_str(), &status) != 0)
+        return state;
+    state.exists = true;
+    state.size = static_cast<std::uint64_t>(status.st_size);
+    state.writeTime = static_cast<std::uint64_t>(status.st_mtim.tv_sec) * 1000000000u +
+                      static_cast<std::uint64_t>(status.st_mtim.tv_nsec);
+    return state;
+}
+
+bool RemoveFile(const std::string& path) {
+    return std::remove(path.c_str()) == 0;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+    return std::rename(from.c_str(), to.c_str()) == 0;
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}
+
+bool MakeFolders(const std::string& path) {
+    for (std::size_t slash = path.find('/', 1); slash != std::string::npos;
+         slash = path.find('/', slash + 1))
+        mkdir(path.substr(0, slash).c_str(), 0777);
+    mkdir(path.c_str(), 0777);
+    struct stat status;
+    return stat(path.c_str(), &status) == 0 && S_ISDIR(status.st_mode);
+}
+
+std::string FileNameKey(const std::string& path) {
+    std::string key = path;
+    for (char& c : key)
+        if (c >= 'a' && c <= 'z')
+            c = static_cast<char>(c - 'a' + 'A');
+    return key;
+}
+
+bool AliasFolder(std::string& folder) {
+    const char* temp = std::getenv("TMPDIR");
+    folder = temp != nullptr && *temp != '\0' ? temp : "/tmp";
+    return true;
+}
+
+// Never asked for here (every name can be spelled); a link is enough.
+bool LinkOrCopyFile(const std::string& from, const std::string& to) {
+    return link(from.c_str(), to.c_str()) == 0;
+}
+
 // Runs share no lock here.
 BatchFileTurn::BatchFileTurn(const char*) {}
 
 BatchFileTurn::~BatchFileTurn() {}
-
-const char* BatchFileCommand() {
-    return "sh ./bramkot.bat";
-}

@@ -2,16 +2,64 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <cwchar>
 #include <vector>
 
 #include "platform_files.h"
+#include "wide_text.h"
+
+std::vector<wchar_t> WideFromUtf8(const std::string& utf8) {
+    const int length = static_cast<int>(utf8.size());
+    const int wideLength =
+        MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, nullptr, 0);
+    if (wideLength <= 0 && length > 0)
+        return std::vector<wchar_t>();
+    std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength) + 1, L'\0');
+    MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, utf8.data(), length, wide.data(),
+                        wideLength);
+    return wide;
+}
+
+std::string Utf8FromWide(const wchar_t* wide, std::size_t length) {
+    const int count = static_cast<int>(length);
+    const int bytes = WideCharToMultiByte(CP_UTF8, 0, wide, count, nullptr, 0, nullptr, nullptr);
+    if (bytes <= 0)
+        return std::string();
+    std::string utf8(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_UTF8, 0, wide, count, &utf8[0], bytes, nullptr, nullptr);
+    return utf8;
+}
+
+namespace {
+
+std::string Utf8FromWide(const std::vector<wchar_t>& wide) {
+    return ::Utf8FromWide(wide.data(), wide.empty() ? 0 : wide.size() - 1);
+}
+
+// The text of a code page as UTF-16, NUL-terminated.
+std::vector<wchar_t> WideFrom(UINT codePage, const std::string& text) {
+    const int length = static_cast<int>(text.size());
+    const int wideLength = MultiByteToWideChar(codePage, 0, text.data(), length, nullptr, 0);
+    std::vector<wchar_t> wide(static_cast<std::size_t>(wideLength > 0 ? wideLength : 0) + 1, L'\0');
+    if (wideLength > 0)
+        MultiByteToWideChar(codePage, 0, text.data(), length, wide.data(), wideLength);
+    return wide;
+}
+
+}  // namespace
 
 bool ReplaceFileWith(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
-const char* BatchFileCommand() {
-    return "bramkot.bat";
+int RunBatchFile() {
+    return std::system("bramkot.bat");
+}
+
+std::string ExpandedByCommandProcessor(const std::string& line, const BatchFile& batch,
+                                       const BatchVariables& variables) {
+    return ExpandAsBatchFileLine(line, batch, variables);
 }
 
 bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText) {
@@ -38,8 +86,153 @@ bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText) {
     return !usedDefault;
 }
 
+// Exact means the ANSI text reads back as the same characters: no best-fit
+// letter and no "?" in place of one the code page lacks.
+bool ToAnsiExactly(const std::string& utf8, std::string& ansi) {
+    ansi.clear();
+    if (utf8.empty())
+        return true;
+    const std::vector<wchar_t> wide = WideFromUtf8(utf8);
+    if (wide.empty())
+        return false;
+    if (GetACP() == CP_UTF8) {
+        ansi = utf8;
+        return true;
+    }
+    const int wideLength = static_cast<int>(wide.size() - 1);
+    BOOL usedDefault = FALSE;
+    const int bytes = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength,
+                                          nullptr, 0, nullptr, &usedDefault);
+    if (bytes <= 0 || usedDefault)
+        return false;
+    ansi.assign(static_cast<std::size_t>(bytes), '\0');
+    WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, wide.data(), wideLength, &ansi[0], bytes,
+                        nullptr, &usedDefault);
+    return !usedDefault && WideFrom(CP_ACP, ansi) == wide;
+}
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    return Utf8FromWide(WideFrom(CP_ACP, ansi));
+}
+
 void SetBatchVariable(const char* name, const char* value) {
     SetEnvironmentVariableA(name, value);
+}
+
+bool LookupBatchVariable(const std::string& name, std::string& value) {
+    const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (size == 0)
+        return false;
+    std::vector<char> text(size);
+    const DWORD length = GetEnvironmentVariableA(name.c_str(), text.data(), size);
+    if (length >= size)
+        return false;
+    value.assign(text.data(), length);
+    return true;
+}
+
+std::string FullPathInCurrentDirectory(const char* fileName) {
+    char path[MAX_PATH];
+    const DWORD length = GetFullPathNameA(fileName, MAX_PATH, path, nullptr);
+    return length > 0 && length < MAX_PATH ? std::string(path, length) : std::string(fileName);
+}
+
+FileState QueryFileState(const std::string& path) {
+    FileState state;
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    const std::vector<wchar_t> wide = WideFromUtf8(path);
+    if (wide.empty() || !GetFileAttributesExW(wide.data(), GetFileExInfoStandard, &data))
+        return state;
+    state.exists = true;
+    state.size = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    state.writeTime = (static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+                      data.ftLastWriteTime.dwLowDateTime;
+    return state;
+}
+
+bool RemoveFile(const std::string& path) {
+    const std::vector<wchar_t> wide = WideFromUtf8(path);
+    return !wide.empty() && DeleteFileW(wide.data()) != 0;
+}
+
+bool MoveFileOver(const std::string& from, const std::string& to) {
+    const std::vector<wchar_t> wideFrom = WideFromUtf8(from);
+    const std::vector<wchar_t> wideTo = WideFromUtf8(to);
+    return !wideFrom.empty() && !wideTo.empty() &&
+           MoveFileExW(
+               wideFrom.data(), wideTo.data(),
+               MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
+std::FILE* OpenFile(const std::string& path, const char* mode) {
+    const std::vector<wchar_t> wide = WideFromUtf8(path);
+    wchar_t wideMode[8] = {};
+    for (std::size_t i = 0; i + 1 < 8 && mode[i] != '\0'; ++i)
+        wideMode[i] = static_cast<wchar_t>(mode[i]);
+    return wide.empty() ? nullptr : _wfopen(wide.data(), wideMode);
+}
+
+bool MakeFolders(const std::string& path) {
+    std::vector<wchar_t> wide = WideFromUtf8(path);
+    if (wide.empty())
+        return false;
+    // Each folder from the top down; those that are there (or are a drive or
+    // a server) refuse, which is fine: the last one must be there at the end.
+    for (std::size_t i = 1; i + 1 < wide.size(); ++i) {
+        if (wide[i] != L'\\' && wide[i] != L'/')
+            continue;
+        const wchar_t separator = wide[i];
+        wide[i] = L'\0';
+        CreateDirectoryW(wide.data(), nullptr);
+        wide[i] = separator;
+    }
+    CreateDirectoryW(wide.data(), nullptr);
+    const DWORD attributes = GetFileAttributesW(wide.data());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+std::string FileNameKey(const std::string& path) {
+    std::vector<wchar_t> wide = WideFromUtf8(path);
+    if (wide.size() <= 1)
+        return path;
+    CharUpperBuffW(wide.data(), static_cast<DWORD>(wide.size() - 1));
+    return Utf8FromWide(wide);
+}
+
+namespace {
+
+// `path` as UTF-8 without its final backslash, when the ANSI code page spells it.
+bool SpelledInAnsi(const wchar_t* path, std::string& utf8) {
+    utf8 = ::Utf8FromWide(path, wcslen(path));
+    while (!utf8.empty() && utf8.back() == '\\')
+        utf8.pop_back();
+    std::string ansi;
+    return !utf8.empty() && ToAnsiExactly(utf8, ansi);
+}
+
+}  // namespace
+
+// The temporary folder by its long name or, where the ANSI code page cannot
+// spell that, by its short one.
+bool AliasFolder(std::string& folder) {
+    wchar_t temp[MAX_PATH + 1];
+    const DWORD length = GetTempPathW(MAX_PATH + 1, temp);
+    if (length == 0 || length > MAX_PATH)
+        return false;
+    if (SpelledInAnsi(temp, folder))
+        return true;
+    wchar_t shortTemp[MAX_PATH + 1];
+    const DWORD shortLength = GetShortPathNameW(temp, shortTemp, MAX_PATH + 1);
+    return shortLength > 0 && shortLength <= MAX_PATH && SpelledInAnsi(shortTemp, folder);
+}
+
+bool LinkOrCopyFile(const std::string& from, const std::string& to) {
+    const std::vector<wchar_t> wideFrom = WideFromUtf8(from);
+    const std::vector<wchar_t> wideTo = WideFromUtf8(to);
+    if (wideFrom.empty() || wideTo.empty())
+        return false;
+    return CreateHardLinkW(wideTo.data(), wideFrom.data(), nullptr) ||
+           CopyFileW(wideFrom.data(), wideTo.data(), TRUE);
 }
 
 namespace {

@@ -10,7 +10,7 @@ namespace {
 // The length of the name list at the start of `text`, up to and with the NUL
 // of its last name. The first name counts even when empty; the list ends at
 // the next empty name or at the end of the block, and a name the block cuts
-// off is not part of it. DragQueryFileA counts the names the same way.
+// off is not part of it. DragQueryFile counts the names the same way.
 template <typename Char>
 std::size_t NameListLength(const Char* text, std::size_t length) {
     std::size_t end = 0;
@@ -21,19 +21,6 @@ std::size_t NameListLength(const Char* text, std::size_t length) {
         end = static_cast<std::size_t>(nul - text) + 1;
     } while (end < length && text[end] != 0);
     return end;
-}
-
-// The conversion DragQueryFileA applies to the names of a wide block. Every
-// NUL stays a NUL and no other character becomes one, so the names keep their
-// places in the list.
-std::string ToAnsi(const wchar_t* wide, std::size_t length) {
-    const int count = static_cast<int>(length);
-    const int bytes = WideCharToMultiByte(CP_ACP, 0, wide, count, nullptr, 0, nullptr, nullptr);
-    if (bytes <= 0)
-        return std::string();
-    std::string ansi(static_cast<std::size_t>(bytes), '\0');
-    WideCharToMultiByte(CP_ACP, 0, wide, count, &ansi[0], bytes, nullptr, nullptr);
-    return ansi;
 }
 
 }  // namespace
@@ -53,30 +40,36 @@ CDropFiles::CDropFiles(HDROP drop) : m_drop(drop) {
     GlobalUnlock(drop);
 }
 
+// A wide block's names are copied first: they need not stand on an even
+// address. An ANSI block's become wide in the ANSI code page, as the shell
+// reads them; every NUL stays a NUL and no other character becomes one.
 void CDropFiles::ReadNames(const char* list, std::size_t bytes, bool wide) {
     if (wide) {
-        // Copied first: the names need not stand on an even address. A
-        // wstring here would link about 38 KB of the C++ runtime in.
-        std::vector<wchar_t> text(bytes / sizeof(wchar_t));
-        if (!text.empty())
-            std::memcpy(text.data(), list, text.size() * sizeof(wchar_t));
-        m_names = ToAnsi(text.data(), NameListLength(text.data(), text.size()));
+        m_names.resize(bytes / sizeof(wchar_t));
+        if (!m_names.empty())
+            std::memcpy(m_names.data(), list, m_names.size() * sizeof(wchar_t));
+        m_names.resize(NameListLength(m_names.data(), m_names.size()));
     } else {
-        m_names.assign(list, NameListLength(list, bytes));
+        const int length = static_cast<int>(NameListLength(list, bytes));
+        const int wideLength = MultiByteToWideChar(CP_ACP, 0, list, length, nullptr, 0);
+        m_names.resize(wideLength > 0 ? static_cast<std::size_t>(wideLength) : 0);
+        if (!m_names.empty())
+            MultiByteToWideChar(CP_ACP, 0, list, length, m_names.data(), wideLength);
     }
-    for (std::size_t start = 0; start < m_names.size(); start = m_names.find('\0', start) + 1)
-        m_starts.push_back(start);
+    for (std::size_t i = 0; i < m_names.size(); ++i)
+        if (i == 0 || m_names[i - 1] == L'\0')
+            m_starts.push_back(i);
 }
 
 UINT CDropFiles::GetCount() const {
     if (!m_read)
-        return DragQueryFileA(m_drop, 0xFFFFFFFF, nullptr, 0);
+        return DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0);
     return static_cast<UINT>(m_starts.size());
 }
 
-UINT CDropFiles::QueryFile(UINT index, char* buffer, UINT size) const {
+UINT CDropFiles::QueryFile(UINT index, wchar_t* buffer, UINT size) const {
     if (!m_read)
-        return DragQueryFileA(m_drop, index, buffer, size);
+        return DragQueryFileW(m_drop, index, buffer, size);
     if (index >= m_starts.size())
         return 0;
     const std::size_t start = m_starts[index];
@@ -84,10 +77,8 @@ UINT CDropFiles::QueryFile(UINT index, char* buffer, UINT size) const {
     const std::size_t length = end - 1 - start;
     if (buffer == nullptr || size == 0)
         return static_cast<UINT>(length);
-    if (length == 0)
-        return 0;
     const std::size_t copied = std::min<std::size_t>(length, size - 1);
-    std::memcpy(buffer, m_names.data() + start, copied);
-    buffer[copied] = '\0';
+    std::memcpy(buffer, m_names.data() + start, copied * sizeof(wchar_t));
+    buffer[copied] = L'\0';
     return static_cast<UINT>(copied);
 }

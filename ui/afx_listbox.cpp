@@ -1,5 +1,9 @@
 #include "afx_listbox.h"
 
+#include <cstring>
+
+#include "wide_text.h"
+
 int CListBox::GetCount() const {
     return static_cast<int>(SendMessage(LB_GETCOUNT));
 }
@@ -30,8 +34,12 @@ int CListBox::InitStorage(int items, UINT bytes) {
     return static_cast<int>(SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(items), bytes));
 }
 
+// Entries are wide text: every name Windows can hold is kept exactly.
 void CListBox::Append(const char* path) {
-    InsertString(-1, path);
+    const std::vector<wchar_t> wide = WideFromUtf8(path);
+    if (!wide.empty())
+        ::SendMessageW(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                       reinterpret_cast<LPARAM>(wide.data()));
 }
 
 void CListBox::ClearAll() {
@@ -48,9 +56,17 @@ void CListBox::Delete(int index) {
 }
 
 bool CListBox::Read(int index, PathBuffer& buffer) {
-    const int length = GetTextLen(index);
+    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR || length < 0 || static_cast<unsigned>(length) > PathBuffer::kMaxLength)
         return false;
-    return SendMessage(LB_GETTEXT, static_cast<WPARAM>(index),
-                       reinterpret_cast<LPARAM>(buffer.m_text)) != LB_ERR;
+    wchar_t text[PathBuffer::kMaxLength + 1];
+    const LRESULT got = ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(text));
+    if (got == LB_ERR || got != length)
+        return false;
+    const std::string utf8 = Utf8FromWide(text, static_cast<std::size_t>(got));
+    if (utf8.size() >= PathBuffer::kSize || (got > 0 && utf8.empty()))
+        return false;
+    std::memcpy(buffer.m_text, utf8.c_str(), utf8.size() + 1);
+    return true;
 }

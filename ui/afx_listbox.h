@@ -17,7 +17,7 @@ public:
     // long run of insertions.
     int InitStorage(int items, UINT bytes);
 
-    // FileQueue
+    // FileQueue: paths in UTF-8, held by the control as wide text.
     void Append(const char* path) override;
     void ClearAll() override;
     int GetSelectedIndices(int* indices, int capacity) override;

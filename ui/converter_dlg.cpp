@@ -5,6 +5,7 @@
 #include "file_queue.h"
 #include "path_buffer.h"
 #include "settings_file.h"
+#include "wide_text.h"
 
 CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParent) {
     m_lamePath = "";
@@ -101,9 +102,9 @@ HCURSOR CConverterDlg::OnQueryDragIcon() {
 }
 
 void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
-    // One byte more than a path may use: a name that fills it is too long.
-    // A cut name can name a different file, so such names are left out.
-    char name[PathBuffer::kSize + 1];
+    // One character more than a path may use: a name that fills it is too
+    // long. A cut name can name a different file, so such names are left out.
+    wchar_t name[PathBuffer::kMaxLength + 2];
     const CDropFiles drop(hDropInfo);
     const UINT count = drop.GetCount();
     // One repaint for the whole drop: a list box that repaints after each
@@ -111,11 +112,12 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     m_fileList.SetRedraw(FALSE);
     m_fileList.InitStorage(static_cast<int>(count), 0);  // room for the whole drop at once
     for (UINT i = 0; i < count; ++i) {
-        const UINT length = drop.QueryFile(i, name, sizeof name);
+        const UINT length = drop.QueryFile(i, name, PathBuffer::kMaxLength + 2);
         if (length == 0 || length > PathBuffer::kMaxLength)
             continue;
-        if (IsMusepackFileName(name))
-            m_fileList.Append(name);
+        const std::string path = Utf8FromWide(name, length);
+        if (IsMusepackFileName(path.c_str()))
+            m_fileList.Append(path.c_str());
     }
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();

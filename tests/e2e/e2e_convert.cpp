@@ -99,7 +99,7 @@ int main() {
     MemoryFileQueue queue;
     const std::vector<std::string> files = MusepackFiles(music);
     for (const std::string& file : files)
-        queue.Append(file.c_str());
+        queue.Append(AnsiToUtf8(file).c_str());
     std::printf("converting %zu files from %s to %s\n", files.size(), music.c_str(),
                 settings.m_outputDir.empty() ? "their own folder" : settings.m_outputDir.c_str());
     std::fflush(stdout);

@@ -3,6 +3,7 @@
 
 #include <cstdio>
 #include <cstring>
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -30,21 +31,21 @@ std::string PathOfLength(std::size_t length) {
     return path + ".mpc";
 }
 
-// The drop read in one pass answers as DragQueryFileA does for every index,
+// The drop read in one pass answers as DragQueryFileW does for every index,
 // in the buffer the dialog uses, and past the last name.
 void CheckSameAsDragQueryFile(HDROP drop, UINT expectedCount) {
     const CDropFiles files(drop);
-    const UINT count = DragQueryFileA(drop, 0xFFFFFFFF, nullptr, 0);
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
     CHECK_EQ_INT(count, expectedCount);
     CHECK_EQ_INT(files.GetCount(), count);
     for (UINT i = 0; i <= count; ++i) {
-        char expected[501], actual[501];
-        std::memset(expected, 'Z', sizeof expected);
-        std::memset(actual, 'Z', sizeof actual);
-        const UINT expectedLength = DragQueryFileA(drop, i, expected, sizeof expected);
-        CHECK_EQ_INT(files.QueryFile(i, actual, sizeof actual), expectedLength);
-        CHECK_EQ_STR(std::string(actual, strnlen(actual, sizeof actual)),
-                     std::string(expected, strnlen(expected, sizeof expected)));
+        wchar_t expected[501], actual[501];
+        std::wmemset(expected, L'Z', 501);
+        std::wmemset(actual, L'Z', 501);
+        const UINT expectedLength = DragQueryFileW(drop, i, expected, 501);
+        CHECK_EQ_INT(files.QueryFile(i, actual, 501), expectedLength);
+        CHECK_EQ_STR(WideToUtf8(std::wstring(actual, wcsnlen(actual, 501))),
+                     WideToUtf8(std::wstring(expected, wcsnlen(expected, 501))));
     }
     GlobalFree(drop);
 }
@@ -167,9 +168,9 @@ GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
     HDROP cut = DropBlock("C:\\a.mpc\0C:\\b.mp", 16, FALSE);
     const CDropFiles files(cut);
     CHECK_EQ_INT(files.GetCount(), 1);
-    char name[501];
-    CHECK_EQ_INT(files.QueryFile(0, name, sizeof name), 8);
-    CHECK_EQ_STR(name, "C:\\a.mpc");
+    wchar_t name[501];
+    CHECK_EQ_INT(files.QueryFile(0, name, 501), 8);
+    CHECK_EQ_STR(WideToUtf8(name), "C:\\a.mpc");
     GlobalFree(cut);
 }
 

@@ -87,7 +87,7 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
     MemoryFileQueue queue;
     for (const std::string& stem : stems) {
         WriteFileBytes(folder.WidePath(stem + ".mpc"), pattern + stem);
-        queue.Append(folder.Path(stem + ".mpc").c_str());
+        queue.Append(AnsiToUtf8(folder.Path(stem + ".mpc")).c_str());
     }
 
     const ULONGLONG start = GetTickCount64();

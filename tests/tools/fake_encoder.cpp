@@ -7,7 +7,7 @@
 
 int main() {
     SetBinaryStandardStreams();
-    const std::vector<std::wstring> arguments = ReceivedArguments();
+    const std::vector<std::string> arguments = ReceivedArguments();
     AppendRecord("encoder", arguments);
     if (FailureRequested("ENCODER"))
         return 3;
@@ -19,15 +19,9 @@ int main() {
         input.append(chunk, got);
     DelayIfRequested("ENCODER");
 
-    if (arguments.empty())
+    FILE* output = arguments.empty() ? nullptr : std::fopen(arguments.back().c_str(), "wb");
+    if (output == nullptr)
         return 4;
-    HANDLE output = CreateFileW(arguments.back().c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (output == INVALID_HANDLE_VALUE)
-        return 4;
-    DWORD written = 0;
-    const BOOL ok =
-        WriteFile(output, input.data(), static_cast<DWORD>(input.size()), &written, nullptr);
-    CloseHandle(output);
-    return ok && written == input.size() ? 0 : 5;
+    const bool written = std::fwrite(input.data(), 1, input.size(), output) == input.size();
+    return std::fclose(output) == 0 && written ? 0 : 5;
 }

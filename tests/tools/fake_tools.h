@@ -3,11 +3,14 @@
 // Contract of the two fake command-line tools that stand in for the Musepack
 // decoder and the MP3 encoder in the Wine tests.
 //
-// Both tools
+// Both are ANSI programs, as the usual builds of the real tools are: they
+// take their arguments from the ANSI command line and open files with fopen,
+// so a name the ANSI code page cannot spell reaches them as "?" and opens
+// nothing. Both tools
 //   - append one record line to the file named by BRAMKOT_TOOL_LOG (nothing
 //     when it is unset): the tool name ("decoder" or "encoder"), then every
-//     argument after the program name, as CommandLineToArgvW splits
-//     GetCommandLineW, each preceded by a TAB and written as UTF-8; the line
+//     argument after the program name, as the C runtime splits the ANSI
+//     command line, each preceded by a TAB and written as UTF-8; the line
 //     ends with a single LF;
 //   - put standard input and output in binary mode;
 //   - exit with code 3 at once after writing the record, without reading or
@@ -16,7 +19,10 @@
 //   - sleep BRAMKOT_DELAY_DECODER_MS (or BRAMKOT_DELAY_ENCODER_MS)
 //     milliseconds before they write their output, when it is set.
 //
-// fake_decoder writes FakeDecoderOutput() to standard output and exits 0.
+// fake_decoder opens its input, the argument before its last ("-"), and
+// exits 2 when it cannot; when the input starts with kCorruptInput it writes
+// nothing and exits 255, as a decoder does on a damaged file; otherwise it
+// writes FakeDecoderOutput() to standard output and exits 0.
 // fake_encoder reads standard input to its end, writes those bytes to the
 // file named by its last argument (created or truncated) and exits 0, or 4
 // when it cannot create that file.
@@ -24,6 +30,7 @@
 #include <string>
 
 inline constexpr const char kToolLogVariable[] = "BRAMKOT_TOOL_LOG";
+inline constexpr const char kCorruptInput[] = "corrupt";
 
 // Bytes that text-mode streams and command processors like to change: the
 // end-of-file mark 0x1A first, CR LF pairs, lone LF and CR, NUL and 0xFF,

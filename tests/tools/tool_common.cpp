@@ -2,7 +2,6 @@
 
 #include <fcntl.h>
 #include <io.h>
-#include <shellapi.h>
 
 #include <cstdio>
 #include <cstdlib>
@@ -11,6 +10,13 @@
 #include "wine_paths.h"
 
 namespace {
+
+std::string AnsiToUtf8(const std::string& ansi) {
+    const int length = static_cast<int>(ansi.size());
+    std::wstring wide(MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0), L'\0');
+    MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &wide[0], static_cast<int>(wide.size()));
+    return ToUtf8(wide);
+}
 
 std::wstring Variable(const std::string& name) {
     const std::wstring wideName(name.begin(), name.end());
@@ -23,26 +29,20 @@ std::wstring Variable(const std::string& name) {
 
 }  // namespace
 
-std::vector<std::wstring> ReceivedArguments() {
-    int count = 0;
-    wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    std::vector<std::wstring> arguments;
-    for (int i = 1; i < count; ++i)
-        arguments.emplace_back(argv[i]);
-    LocalFree(argv);
-    return arguments;
+std::vector<std::string> ReceivedArguments() {
+    return std::vector<std::string>(__argv + (__argc > 0 ? 1 : 0), __argv + __argc);
 }
 
 // On Windows both ends of the pipeline run at once and share the log, so the
 // line goes out in one append-only write, retried while the other tool holds
 // the file.
-void AppendRecord(const char* tool, const std::vector<std::wstring>& arguments) {
+void AppendRecord(const char* tool, const std::vector<std::string>& arguments) {
     const std::wstring logName = Variable(kToolLogVariable);
     if (logName.empty())
         return;
     std::string line = tool;
-    for (const std::wstring& argument : arguments)
-        line += '\t' + ToUtf8(argument);
+    for (const std::string& argument : arguments)
+        line += '\t' + AnsiToUtf8(argument);
     line += '\n';
 
     for (int attempt = 0; attempt < 200; ++attempt) {

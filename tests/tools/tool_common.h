@@ -8,12 +8,13 @@
 #include <string>
 #include <vector>
 
-// The arguments after the program name, as the tool received them.
-std::vector<std::wstring> ReceivedArguments();
+// The arguments after the program name as an ANSI program gets them: the C
+// runtime's split of the ANSI command line.
+std::vector<std::string> ReceivedArguments();
 
 // Appends "<tool>\t<arg>\t<arg>...\n" in UTF-8 to the file named by
 // BRAMKOT_TOOL_LOG, if that is set.
-void AppendRecord(const char* tool, const std::vector<std::wstring>& arguments);
+void AppendRecord(const char* tool, const std::vector<std::string>& arguments);
 
 // True when BRAMKOT_FAIL_<TOOL> is set to a non-empty value.
 bool FailureRequested(const char* upperTool);

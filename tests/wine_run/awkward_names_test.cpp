@@ -42,9 +42,9 @@ void ConvertAwkwardNames(const char* caseName, bool intoOutputFolder) {
 
     MemoryFileQueue queue;
     for (const std::string& stem : stems)
-        queue.Append(
-            folder.MakeInput(inputFolder.substr(folder.path().size() + 1) + "\\" + stem + ".mpc")
-                .c_str());
+        queue.Append(AnsiToUtf8(folder.MakeInput(inputFolder.substr(folder.path().size() + 1) +
+                                                 "\\" + stem + ".mpc"))
+                         .c_str());
 
     RunConversionQueue(FakeToolSettings("", "--alt-preset 128", outputFolder), queue);
 

@@ -1,10 +1,13 @@
 // What the run does when things go wrong: it stops with the list whole when
-// the batch file cannot be written, and otherwise drops every entry it ran,
-// however the tools fared.
+// the batch file cannot be written; otherwise a file that did not convert
+// stays listed, in its place, and leaves no MP3 of this run behind.
 #include <windows.h>
+
+#include <cstdio>
 
 #include "case_folder.h"
 #include "conversion_run.h"
+#include "fake_tools.h"
 #include "memory_file_queue.h"
 #include "self_check.h"
 #include "test_files.h"
@@ -50,8 +53,7 @@ enum class Breakage {
     EncoderFails,
     DecoderMissing,
     EncoderMissing,
-    NoOutputFolder,
-    NameOutsideAnsi,
+    OutputFolderUnmakable,
 };
 
 struct FailureCase {
@@ -63,14 +65,14 @@ struct FailureCase {
 
 }  // namespace
 
-TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes every entry") {
+TEST_CASE(FailingToolsKeepEveryEntry,
+          "a failing or missing tool keeps every entry listed and leaves no MP3") {
     const FailureCase cases[] = {
         {"decoder fails", Breakage::DecoderFails, 2, 2},
         {"encoder fails", Breakage::EncoderFails, 2, 2},
         {"decoder missing", Breakage::DecoderMissing, 0, 2},
         {"encoder missing", Breakage::EncoderMissing, 2, 0},
-        {"no output folder", Breakage::NoOutputFolder, 2, 2},
-        {"names outside the ANSI code page", Breakage::NameOutsideAnsi, 2, 2},
+        {"output folder cannot be made", Breakage::OutputFolderUnmakable, 0, 0},
     };
     for (const FailureCase& c : cases) {
         std::printf("  %s\n", c.name);
@@ -89,51 +91,95 @@ TEST_CASE(FailingToolsStillEmptyList, "a failing or missing tool still removes e
         case Breakage::EncoderMissing:
             settings.m_lamePath = folder.Path("none\\lame.exe");
             break;
-        case Breakage::NoOutputFolder:
-            settings.m_outputDir = folder.Path("none");
-            break;
-        case Breakage::NameOutsideAnsi:
+        case Breakage::OutputFolderUnmakable:
+            WriteFileBytes(folder.WidePath("a file"), "not a folder");
+            settings.m_outputDir = folder.Path("a file\\mp3");
             break;
         }
+        const std::vector<std::string> inputs = {folder.MakeInput("one.mpc"),
+                                                 folder.MakeInput("two.mpc")};
         MemoryFileQueue queue;
-        std::vector<std::string> questioned;
-        if (c.breakage == Breakage::NameOutsideAnsi) {
-            // A drop spells a character the ANSI code page lacks as "?": such a
-            // name opens nothing, and no file it would match as a pattern is
-            // converted, neither by a line the console code page spells nor
-            // by one it cannot (U+2019).
-            folder.MakeInput("one.mpc");
-            folder.MakeInput(WideToAnsi(L"tw\u2019o.mpc"));
-            questioned = {folder.Path("o?e.mpc"), folder.Path(WideToAnsi(L"tw\u2019?.mpc"))};
-            for (const std::string& name : questioned)
-                queue.Append(name.c_str());
-        } else {
-            queue.Append(folder.MakeInput("one.mpc").c_str());
-            queue.Append(folder.MakeInput("two.mpc").c_str());
-        }
+        for (const std::string& input : inputs)
+            queue.Append(input.c_str());
 
         RunConversionQueue(settings, queue);
 
-        CHECK(queue.Entries().empty());
+        CHECK_EQ(queue.Entries(), inputs);
         CHECK(!FileExists(folder.WidePath("bramkot.bat")));
         CHECK_EQ(static_cast<long long>(folder.Records("decoder").size()), c.decoderRuns);
         CHECK_EQ(static_cast<long long>(folder.Records("encoder").size()), c.encoderRuns);
-        if (c.breakage != Breakage::DecoderFails && c.breakage != Breakage::DecoderMissing)
-            CHECK(!FileExists(folder.WidePath("one.mp3")) &&
-                  !FileExists(folder.WidePath("two.mp3")));
-        if (c.breakage != Breakage::NameOutsideAnsi)
-            continue;
-        const std::vector<ToolRecord> decoders = folder.Records("decoder");
-        const std::vector<ToolRecord> encoders = folder.Records("encoder");
-        for (std::size_t i = 0; i < questioned.size(); ++i) {
-            const std::string mp3 = questioned[i].substr(0, questioned[i].size() - 1) + "3";
-            if (i < decoders.size())
-                CHECK_EQ(decoders[i].arguments,
-                         std::vector<std::string>({AnsiToUtf8(questioned[i]), "-"}));
-            if (i < encoders.size())
-                CHECK_EQ(encoders[i].arguments, std::vector<std::string>({"-", AnsiToUtf8(mp3)}));
-        }
-        CHECK_EQ(FolderNames(AnsiToWide(folder.path())),
-                 std::vector<std::string>({"one.mpc", "tool log.txt", "tw\xE2\x80\x99o.mpc"}));
+        CHECK(!FileExists(folder.WidePath("one.mp3")) && !FileExists(folder.WidePath("two.mp3")));
     }
+}
+
+// A damaged input and one deleted after the drop fail; the good file between
+// them converts and leaves the list.
+TEST_CASE(BadFilesStayListedBesideGoodOnes, "a bad file beside a good one: only the bad stays") {
+    CaseFolder folder("bad beside good");
+    const std::string bad = folder.Path("bad.mpc");
+    WriteFileBytes(AnsiToWide(bad), std::string(kCorruptInput) + " beyond repair");
+    const std::string good = folder.MakeInput("good.mpc");
+    const std::string gone = folder.MakeInput("gone.mpc");
+    DeleteFileA(gone.c_str());
+    MemoryFileQueue queue;
+    for (const std::string& input : {bad, good, gone})
+        queue.Append(input.c_str());
+
+    RunConversionQueue(FakeToolSettings("", "", ""), queue);
+
+    CHECK_EQ(queue.Entries(), std::vector<std::string>({bad, gone}));
+    CHECK(ReadFileBytes(folder.WidePath("good.mp3")) == FakeDecoderOutput());
+    CHECK_EQ(FolderNames(AnsiToWide(folder.path())),
+             std::vector<std::string>({"bad.mpc", "good.mp3", "good.mpc", "tool log.txt"}));
+}
+
+// Same-named files from two folders into one output folder: the first makes
+// the MP3, the second is not run and stays listed; the first listed again is
+// done already. The folder, two levels deep and named through a variable as
+// the command processor expands it, is made before the first file.
+TEST_CASE(NoFileOverwritesAnothersMp3,
+          "same names into one made output folder: the first's MP3 stays, the second is listed") {
+    CaseFolder folder("same names");
+    const std::string first = folder.MakeInput(
+        folder.MakeFolder("a").substr(folder.path().size() + 1) + "\\01 Intro.mpc");
+    const std::string second = folder.MakeInput(
+        folder.MakeFolder("b").substr(folder.path().size() + 1) + "\\01 INTRO.mpc");
+    SetEnvironmentVariableA("BRAMKOT_TEST_MUSIC", folder.path().c_str());
+    MemoryFileQueue queue;
+    for (const std::string& input : {first, second, first})
+        queue.Append(input.c_str());
+
+    RunConversionQueue(FakeToolSettings("", "", "%BRAMKOT_TEST_MUSIC%\\mp3 (new)\\100%%\\"), queue);
+    SetEnvironmentVariableA("BRAMKOT_TEST_MUSIC", nullptr);
+
+    CHECK_EQ(queue.Entries(), std::vector<std::string>({second}));
+    const std::vector<ToolRecord> decoders = folder.Records("decoder");
+    CHECK(decoders.size() == 1 && decoders[0].arguments.front() == first);
+    CHECK(ReadFileBytes(folder.WidePath("mp3 (new)\\100%\\01 Intro.mp3")) == FakeDecoderOutput());
+    CHECK_EQ(FolderNames(folder.WidePath("mp3 (new)\\100%")),
+             std::vector<std::string>({"01 Intro.mp3"}));
+}
+
+// An MP3 of an earlier run that the tools cannot replace (a player holds it
+// open) is no proof of this run: the entry stays and the old file is left as
+// it was. One they can replace is replaced.
+TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace stays intact") {
+    CaseFolder folder("old mp3");
+    const std::string held = folder.MakeInput("held.mpc");
+    const std::string free = folder.MakeInput("free.mpc");
+    WriteFileBytes(folder.WidePath("held.mp3"), "old MP3");
+    WriteFileBytes(folder.WidePath("free.mp3"), "old MP3");
+    HANDLE player = CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ,
+                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    CHECK(player != INVALID_HANDLE_VALUE);
+    MemoryFileQueue queue;
+    queue.Append(held.c_str());
+    queue.Append(free.c_str());
+
+    RunConversionQueue(FakeToolSettings("", "", ""), queue);
+    CloseHandle(player);
+
+    CHECK_EQ(queue.Entries(), std::vector<std::string>({held}));
+    CHECK(ReadFileBytes(folder.WidePath("held.mp3")) == "old MP3");
+    CHECK(ReadFileBytes(folder.WidePath("free.mp3")) == FakeDecoderOutput());
 }

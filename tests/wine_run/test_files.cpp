@@ -37,10 +37,6 @@ std::string WideToUtf8(const std::wstring& wide) {
     return Convert(CP_UTF8, wide, nullptr);
 }
 
-std::string AnsiToUtf8(const std::string& ansi) {
-    return WideToUtf8(AnsiToWide(ansi));
-}
-
 std::string WideToAnsi(const std::wstring& wide) {
     BOOL lossy = FALSE;
     const std::string ansi = Convert(CP_ACP, wide, &lossy);

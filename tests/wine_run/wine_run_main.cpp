@@ -44,7 +44,7 @@ int ConvertAsSecondConverter(int count, wchar_t** argv) {
     FakeTools().encoder = WideToAnsi(argv[3]);
     MemoryFileQueue queue;
     for (int i = 4; i < count; ++i)
-        queue.Append(WideToAnsi(argv[i]).c_str());
+        queue.Append(WideToUtf8(argv[i]).c_str());
     RunConversionQueue(FakeToolSettings("", "", ""), queue);
     return queue.Entries().empty() ? 0 : 1;
 }

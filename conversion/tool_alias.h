@@ -1,0 +1,26 @@
+#pragma once
+
+#include <string>
+
+// A second name for a Musepack file whose own name the ANSI code page cannot
+// spell, so that tools which take their arguments from the ANSI command line
+// can open it: a hard link (or a copy) in the temporary folder, whose MP3 the
+// encoder then writes beside it. Both are gone when the alias is.
+class ToolAlias {
+public:
+    ToolAlias() = default;
+    ~ToolAlias();
+    ToolAlias(const ToolAlias&) = delete;
+    ToolAlias& operator=(const ToolAlias&) = delete;
+
+    // False when no alias can be made (no folder the tools can spell, or the
+    // input cannot be linked or copied).
+    bool Make(const std::string& input);
+
+    const std::string& AnsiPath() const { return m_ansiPath; }
+
+private:
+    std::string m_path;  // UTF-8
+    std::string m_ansiPath;
+    std::string m_mp3;  // UTF-8
+};
