@@ -169,8 +169,8 @@ TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace s
     const std::string free = folder.MakeInput("free.mpc");
     WriteFileBytes(folder.WidePath("held.mp3"), "old MP3");
     WriteFileBytes(folder.WidePath("free.mp3"), "old MP3");
-    HANDLE player = CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ,
-                                FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
+    HANDLE player = CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                nullptr, OPEN_EXISTING, 0, nullptr);
     CHECK(player != INVALID_HANDLE_VALUE);
     MemoryFileQueue queue;
     queue.Append(held.c_str());
