@@ -5,25 +5,26 @@
 
 namespace {
 
-// Names already taken by other aliases, or strays, are passed over.
+// Names taken by other runs' aliases, or left by a run that ended mid-file,
+// are passed over.
 constexpr int kNamesToTry = 100;
 
 }  // namespace
 
+// Every alias ends in ".mpc", so no two of them share an MP3 name.
 bool ToolAlias::Make(const std::string& input) {
     std::string folder;
-    if (input.size() < 4 || !AliasFolder(folder))
+    if (!AliasFolder(folder))
         return false;
-    const std::string extension = input.substr(input.size() - 4);
     for (int number = 1; number <= kNamesToTry; ++number) {
-        const std::string path = folder + "\\bramkot alias " + std::to_string(number) + extension;
-        if (QueryFileState(path).exists)
+        const std::string path = folder + "\\bramkot alias " + std::to_string(number) + ".mpc";
+        const std::string mp3 = DeriveOutputPath(path, std::string());
+        if (QueryFileState(path).exists || QueryFileState(mp3).exists)
             continue;
         if (!ToAnsiExactly(path, m_ansiPath) || !LinkOrCopyFile(input, path))
             return false;
         m_path = path;
-        m_mp3 = DeriveOutputPath(path, std::string());
-        RemoveFile(m_mp3);  // a stray of a program that ended mid-file
+        m_mp3 = mp3;
         return true;
     }
     return false;

@@ -2,6 +2,7 @@
 // case's arguments): it uses what the edit controls show, saved or not.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -82,4 +83,103 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
         CHECK(!PathExists("bramkot.bat"));
     });
     CHECK(!PathExists("tools.log"));
+}
+
+namespace {
+
+// The stand-ins the run leaves in the temporary folder, if any.
+std::vector<std::string> AliasesInTemp() {
+    wchar_t temp[MAX_PATH + 1];
+    GetTempPathW(MAX_PATH + 1, temp);
+    std::vector<std::string> aliases;
+    for (const std::string& name : FolderNames(temp))
+        if (name.compare(0, 13, "bramkot alias") == 0)
+            aliases.push_back(name);
+    return aliases;
+}
+
+// The list's entries exactly, as the control holds them (UTF-8).
+std::vector<std::string> WideListEntries(HWND dialog) {
+    std::vector<std::string> entries;
+    RunOnDialogThread([&] {
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+        const int count = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+        for (int i = 0; i < count; ++i) {
+            std::wstring text(SendMessageW(list, LB_GETTEXTLEN, i, 0) + 1, L'\0');
+            text.resize(SendMessageW(list, LB_GETTEXT, i, reinterpret_cast<LPARAM>(&text[0])));
+            entries.push_back(WideToUtf8(text));
+        }
+    });
+    return entries;
+}
+
+// A shell drop of wide names, as Explorer makes it.
+void DropWideFiles(HWND dialog, const std::vector<std::wstring>& names) {
+    std::wstring list;
+    for (const std::wstring& name : names)
+        list += name + L'\0';
+    SendMessageW(dialog, WM_DROPFILES,
+                 reinterpret_cast<WPARAM>(DropBlock(list.c_str(), (list.size() + 1) * 2, TRUE)), 0);
+}
+
+}  // namespace
+
+// Japanese, Greek and Cyrillic names, in a folder the ANSI code page cannot
+// spell either, are listed exactly and convert with tools that read only the
+// ANSI command line: the MP3 files get their true names and nothing is left
+// in the temporary folder. With a failing encoder the entry stays, the MP3
+// of the earlier run is left alone, and again nothing is left over.
+GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
+    CHECK_EQ_INT(CaseArguments().size(), 2);
+    if (CaseArguments().size() != 2)
+        return;
+    SetEnvironmentVariableA(kToolLogVariable, FullPath("tools.log").c_str());
+    const std::vector<std::string> aliasesBefore = AliasesInTemp();
+    const std::wstring folder = AnsiToWide(FullPath(".")) + L"\\\x97F3\x697D \x266B";
+    CreateDirectoryW(folder.c_str(), nullptr);
+    const std::vector<std::wstring> stems = {
+        L"\x6771\x4EAC \x2013 \x30E9\x30A4\x30D6",
+        L"\x0395\x03BB\x03BB\x03B7\x03BD\x03B9\x03BA\x03AC",
+        L"\x041F\x0440\x0438\x0432\x0435\x0442 \x043C\x0438\x0440"};
+    const std::vector<std::wstring> inputs = {folder + L"\\" + stems[0] + L".mpc",
+                                              folder + L"\\" + stems[1] + L".MPC",
+                                              folder + L"\\" + stems[2] + L".mp+"};
+    std::vector<std::string> expectedFolder;
+    for (std::size_t i = 0; i < inputs.size(); ++i) {
+        WriteFileBytes(inputs[i], "input");
+        expectedFolder.push_back(WideToUtf8(inputs[i].substr(folder.size() + 1)));
+        expectedFolder.push_back(WideToUtf8(stems[i] + (i == 1 ? L".MP3" : L".mp3")));
+    }
+    std::sort(expectedFolder.begin(), expectedFolder.end());
+
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+        SetControlText(dialog, IDC_OUTPUT_DIR, "");
+        DropWideFiles(dialog, inputs);
+        CHECK(WideListEntries(dialog) ==
+              std::vector<std::string>(
+                  {WideToUtf8(inputs[0]), WideToUtf8(inputs[1]), WideToUtf8(inputs[2])}));
+        ClickButton(dialog, IDC_CONVERT);
+        CHECK(WideListEntries(dialog).empty());
+        CHECK(FolderNames(folder) == expectedFolder);
+        for (std::size_t i = 0; i < stems.size(); ++i)
+            CHECK(ReadFileBytes(folder + L"\\" + stems[i] + (i == 1 ? L".MP3" : L".mp3")) ==
+                  FakeDecoderOutput());
+        CHECK(AliasesInTemp() == aliasesBefore);
+
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
+        DropWideFiles(dialog, {inputs[2]});
+        ClickButton(dialog, IDC_CONVERT);
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
+        CHECK(WideListEntries(dialog) == std::vector<std::string>({WideToUtf8(inputs[2])}));
+        CHECK(FolderNames(folder) == expectedFolder);
+        CHECK(ReadFileBytes(folder + L"\\" + stems[2] + L".mp3") == FakeDecoderOutput());
+        CHECK(AliasesInTemp() == aliasesBefore);
+    });
+    // The tools saw only names the ANSI code page spells: the aliases.
+    const std::string log = ReadFileBytes("tools.log");
+    CHECK(log.find("bramkot alias") != std::string::npos);
+    CHECK(log.find("\xE6\x9D\xB1") == std::string::npos);  // U+6771
 }
