@@ -117,7 +117,7 @@ std::vector<std::pair<std::string, std::string>> SplitTagged(const std::string& 
     return frames;
 }
 
-TEST(MusepackLength, Version7HeaderBuiltByHandAfterAnId3v2Tag) {
+TEST(MusepackLength, HeadersBuiltByHand) {
     // 1000 frames, the last holding 300 samples (true gapless); 48 kHz (index 1).
     const std::string header = "MP+\x17"s + LittleEndian(1000) + LittleEndian(1 << 16) +
                                std::string(8, '\0') + LittleEndian(1u << 31 | 300 << 20) +
@@ -127,6 +127,14 @@ TEST(MusepackLength, Version7HeaderBuiltByHandAfterAnId3v2Tag) {
     AudioLength length;
     ASSERT_TRUE(ReadMusepackLength(source, length));
     EXPECT_EQ(999u * 1152 + 300, length.samples);
+    EXPECT_EQ(48000u, length.sampleRate);
+
+    // Version 8: the stream header packet, 15 bytes: 100000 samples (86 8D 20), the first 1000
+    // silent (87 68), 48 kHz.
+    const std::string version8 = "MPCKSH\x0F\0\0\0\0\x08\x86\x8D\x20\x87\x68\x20\x10"s + "APxx";
+    MemoryByteSource source8(version8.data(), version8.size());
+    ASSERT_TRUE(ReadMusepackLength(source8, length));
+    EXPECT_EQ(100000u - 1000, length.samples);
     EXPECT_EQ(48000u, length.sampleRate);
 
     std::string version6 = header;
