@@ -20,16 +20,20 @@ const std::size_t kCopyChunkSize = 64 * 1024;
 const unsigned char kLatin1 = 0;
 const unsigned char kUtf16 = 1;
 
-// A frame the tag must not hold twice: its ID, and for TXXX and COMM frames
-// the description, for APIC frames the picture type.
-struct FrameIdentity {
-    std::string id;
-    std::string detail;
-};
+// What the tag must not hold twice: the frame ID, followed for TXXX and COMM
+// frames by the description, for APIC frames by the picture type in hex.
+// Frame IDs are capitals and digits, so letter case matters only in
+// descriptions.
+using FrameIdentity = std::string;
+
+FrameIdentity PictureIdentity(unsigned char pictureType) {
+    const char* const kHex = "0123456789ABCDEF";
+    return FrameIdentity("APIC") + kHex[pictureType >> 4] + kHex[pictureType & 15];
+}
 
 bool IsPresent(const std::vector<FrameIdentity>& present, const FrameIdentity& identity) {
     for (const FrameIdentity& frame : present) {
-        if (frame.id == identity.id && EqualIgnoringAsciiCase(frame.detail, identity.detail))
+        if (EqualIgnoringAsciiCase(frame, identity))
             return true;
     }
     return false;
@@ -68,20 +72,24 @@ bool ReadTerminatedString(const unsigned char* data, std::size_t size, std::size
 // The identity of a frame of an existing tag. False when its payload cannot be read.
 bool IdentifyFrame(const char* id, const unsigned char* payload, std::size_t size,
                    FrameIdentity& identity) {
-    identity.id.assign(id, 4);
-    identity.detail.clear();
-    const bool described = identity.id == "TXXX" || identity.id == "COMM";
-    if (!described && identity.id != "APIC")
+    identity.assign(id, 4);
+    const bool described = identity == "TXXX" || identity == "COMM";
+    if (!described && identity != "APIC")
         return true;
     if (size < 1 || payload[0] > kUtf16)
         return false;
-    std::size_t pos = identity.id == "COMM" ? 4 : 1;
-    if (described)
-        return pos <= size && ReadTerminatedString(payload, size, pos, payload[0], identity.detail);
-    std::string mimeType;
-    if (!ReadTerminatedString(payload, size, pos, kLatin1, mimeType) || pos >= size)
+    std::size_t pos = identity == "COMM" ? 4 : 1;
+    std::string text;
+    if (pos > size ||
+        !ReadTerminatedString(payload, size, pos, described ? payload[0] : kLatin1, text))
         return false;
-    identity.detail = std::to_string(payload[pos]);
+    if (described) {
+        identity += text;
+        return true;
+    }
+    if (pos >= size)
+        return false;
+    identity = PictureIdentity(payload[pos]);
     return true;
 }
 
@@ -117,19 +125,21 @@ bool ReadExistingFrames(const std::string& body, std::size_t& framesSize,
     return true;
 }
 
-// Latin-1 when every character of the strings fits in it.
+bool FitsLatin1(const std::string& utf8) {
+    for (std::size_t pos = 0; pos < utf8.size();) {
+        if (NextCodePoint(utf8, pos) > 0xFF)
+            return false;
+    }
+    return true;
+}
+
+// Latin-1 when every character of the description and the values fits in it.
 unsigned char ChooseEncoding(const std::string& description,
                              const std::vector<std::string>& values) {
-    std::vector<const std::string*> all = {&description};
+    bool fits = FitsLatin1(description);
     for (const std::string& value : values)
-        all.push_back(&value);
-    for (const std::string* text : all) {
-        for (std::size_t pos = 0; pos < text->size();) {
-            if (NextCodePoint(*text, pos) > 0xFF)
-                return kUtf16;
-        }
-    }
-    return kLatin1;
+        fits = fits && FitsLatin1(value);
+    return fits ? kLatin1 : kUtf16;
 }
 
 void AppendEncoded(const std::string& utf8, unsigned char encoding, std::string& payload) {
@@ -209,7 +219,7 @@ void AddFrame(const FrameIdentity& identity, const std::string& payload,
         body.size() > kMaxTagBodySize - 10 - payload.size())
         return;
     unsigned char header[10] = {};
-    std::memcpy(header, identity.id.data(), 4);
+    std::memcpy(header, identity.data(), 4);
     PutBigEndian32(static_cast<std::uint32_t>(payload.size()), header + 4);
     body.append(reinterpret_cast<const char*>(header), sizeof header);
     body += payload;
@@ -217,13 +227,13 @@ void AddFrame(const FrameIdentity& identity, const std::string& payload,
 }
 
 bool CopyRest(ByteSource& mp3, std::uint64_t offset, ByteSink& out) {
-    std::vector<char> chunk(kCopyChunkSize);
+    std::string chunk(kCopyChunkSize, '\0');
     const std::uint64_t size = mp3.Size();
     while (offset < size) {
         const std::size_t count = size - offset < kCopyChunkSize
                                       ? static_cast<std::size_t>(size - offset)
                                       : kCopyChunkSize;
-        if (!mp3.ReadAt(offset, chunk.data(), count) || !out.Write(chunk.data(), count))
+        if (!mp3.ReadAt(offset, &chunk[0], count) || !out.Write(chunk.data(), count))
             return false;
         offset += count;
     }
@@ -258,16 +268,12 @@ TagCopy WriteTaggedMp3(ByteSource& mp3, const SourceTags& tags, ByteSink& out) {
     for (const TextTag& text : tags.texts) {
         if (text.values.empty())
             continue;
-        FrameIdentity identity;
-        identity.id = MappedFrameId(text.key);
-        if (identity.id == "TXXX")
-            identity.detail = text.key;
-        AddFrame(identity, TextFramePayload(identity.id, text), present, body);
+        const std::string id = MappedFrameId(text.key);
+        AddFrame(id == "TXXX" ? id + text.key : id, TextFramePayload(id, text), present, body);
     }
     for (const PictureTag& picture : tags.pictures) {
-        const FrameIdentity identity = {
-            "APIC", std::to_string(static_cast<unsigned char>(picture.pictureType))};
-        AddFrame(identity, PictureFramePayload(picture), present, body);
+        AddFrame(PictureIdentity(static_cast<unsigned char>(picture.pictureType)),
+                 PictureFramePayload(picture), present, body);
     }
     if (body.size() == existingFramesSize)
         return TagCopy::Unchanged;

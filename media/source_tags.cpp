@@ -52,19 +52,24 @@ const char* PictureMimeType(const char* data, std::size_t size) {
     return nullptr;
 }
 
+TextTag& AddText(const std::string& key, SourceTags& tags) {
+    tags.texts.emplace_back();
+    tags.texts.back().key = key;
+    return tags.texts.back();
+}
+
 void AddTextItem(const std::string& key, const char* value, std::size_t size, SourceTags& tags) {
-    TextTag text;
-    text.key = key;
+    TextTag& text = AddText(key, tags);
     std::size_t start = 0;
     for (std::size_t i = 0; i <= size; ++i) {
         if (i == size || value[i] == '\0') {
             if (i > start)
-                text.values.push_back(std::string(value + start, i - start));
+                text.values.emplace_back(value + start, i - start);
             start = i + 1;
         }
     }
-    if (!text.values.empty())
-        tags.texts.push_back(text);
+    if (text.values.empty())
+        tags.texts.pop_back();
 }
 
 // The value: a file name, a NUL, then the picture's bytes.
@@ -77,11 +82,11 @@ void AddPictureItem(int pictureType, const char* value, std::size_t size, Source
     const char* mimeType = PictureMimeType(data, dataSize);
     if (mimeType == nullptr)
         return;
-    PictureTag picture;
+    tags.pictures.emplace_back();
+    PictureTag& picture = tags.pictures.back();
     picture.pictureType = pictureType;
     picture.mimeType = mimeType;
     picture.data.assign(data, dataSize);
-    tags.pictures.push_back(picture);
 }
 
 // Items: the value's size and flags (4 bytes each, little-endian), the key
@@ -145,7 +150,8 @@ void AddId3v1Field(const char* key, const unsigned char* field, std::size_t size
     while (length > 0 && field[length - 1] == ' ')
         --length;
     if (length > 0)
-        tags.texts.push_back({key, {Latin1ToUtf8(reinterpret_cast<const char*>(field), length)}});
+        AddText(key, tags).values.push_back(
+            Latin1ToUtf8(reinterpret_cast<const char*>(field), length));
 }
 
 // "TAG", title, artist, album (30 bytes each), year (4), comment (30; in
@@ -157,11 +163,17 @@ void ReadId3v1Tag(const unsigned char* tag, SourceTags& tags) {
     AddId3v1Field("Year", tag + 93, 4, tags);
     const bool hasTrack = tag[125] == 0 && tag[126] != 0;
     AddId3v1Field("Comment", tag + 97, hasTrack ? 28 : 30, tags);
-    if (hasTrack)
-        tags.texts.push_back({"Track", {std::to_string(tag[126])}});
+    if (hasTrack) {
+        const int track = tag[126];
+        const char digits[] = {static_cast<char>('0' + track / 100),
+                               static_cast<char>('0' + track / 10 % 10),
+                               static_cast<char>('0' + track % 10)};
+        const int leadingZeros = track >= 100 ? 0 : track >= 10 ? 1 : 2;
+        AddText("Track", tags).values.emplace_back(digits + leadingZeros, digits + 3);
+    }
     const char* genre = Id3v1GenreName(tag[127]);
     if (genre != nullptr)
-        tags.texts.push_back({"Genre", {genre}});
+        AddText("Genre", tags).values.emplace_back(genre);
 }
 
 }  // namespace
