@@ -31,5 +31,6 @@ struct SourceTags {
 // TextTags; "Cover Art (Front)" and "Cover Art (Back)" items holding a JPEG,
 // PNG, GIF or BMP picture become PictureTags; other items are skipped. An
 // item whose size runs past the tag ends the reading; the items before it
-// are kept. False, and empty tags, when the file gives no tag.
+// are kept. APE tags over 32 MiB are not read, and of the others only the
+// first 512 items. False, and empty tags, when the file gives no tag.
 bool ReadMusepackTags(ByteSource& file, SourceTags& tags);
