@@ -12,7 +12,8 @@ seconds="${FUZZ_SECONDS:-60}"
 CC="${CC:-clang}" CXX="${CXX:-clang++}" cmake -S "$root" -B "$build" \
     -DBRAMKOT_FUZZ=ON -DBRAMKOT_TESTS=OFF -DCMAKE_BUILD_TYPE=RelWithDebInfo >"$build.configure.log" 2>&1 ||
     { cat "$build.configure.log"; exit 1; }
-cmake --build "$build" -j2 --target settings_load_fuzzer conversion_command_fuzzer
+cmake --build "$build" -j2 --target settings_load_fuzzer conversion_command_fuzzer \
+    media_fuzzer
 
 mkdir -p "$build/artifacts"
 failed=
@@ -36,6 +37,8 @@ run_target() {
 # and a path of up to 499 characters.
 run_target settings_load_fuzzer 4096
 run_target conversion_command_fuzzer 2048
+# Headers, tags and a few frames; real pictures would be larger.
+run_target media_fuzzer 16384
 
 if [ -n "$failed" ]; then
     echo "fuzz: FAILED:$failed"

@@ -1,0 +1,192 @@
+#include "source_tags.h"
+
+#include <cstring>
+
+#include "byte_order.h"
+#include "id3v1_genre.h"
+#include "text_encoding.h"
+
+namespace {
+
+const std::uint64_t kId3v1Size = 128;
+const std::uint64_t kApeFooterSize = 32;
+// Larger tags are not read: their pictures would take too much of a 32-bit
+// program's memory, several times over on their way into the MP3.
+const std::uint64_t kMaxApeTagSize = 32 * 1024 * 1024;
+// Real tags hold a few dozen items; each new key is compared with every key
+// before it.
+const std::uint32_t kMaxApeItems = 512;
+
+bool HasTextKey(const SourceTags& tags, const std::string& key) {
+    for (const TextTag& text : tags.texts) {
+        if (EqualIgnoringAsciiCase(text.key, key))
+            return true;
+    }
+    return false;
+}
+
+bool HasPictureType(const SourceTags& tags, int pictureType) {
+    for (const PictureTag& picture : tags.pictures) {
+        if (picture.pictureType == pictureType)
+            return true;
+    }
+    return false;
+}
+
+// Null when the bytes are none of the picture formats players show.
+const char* PictureMimeType(const char* data, std::size_t size) {
+    struct Signature {
+        const char* bytes;
+        std::size_t length;
+        const char* mimeType;
+    };
+    static const Signature kSignatures[] = {{"\xFF\xD8\xFF", 3, "image/jpeg"},
+                                            {"\x89PNG\r\n\x1A\n", 8, "image/png"},
+                                            {"GIF87a", 6, "image/gif"},
+                                            {"GIF89a", 6, "image/gif"},
+                                            {"BM", 2, "image/bmp"}};
+    for (const Signature& signature : kSignatures) {
+        if (size >= signature.length && std::memcmp(data, signature.bytes, signature.length) == 0)
+            return signature.mimeType;
+    }
+    return nullptr;
+}
+
+TextTag& AddText(const std::string& key, SourceTags& tags) {
+    tags.texts.emplace_back();
+    tags.texts.back().key = key;
+    return tags.texts.back();
+}
+
+void AddTextItem(const std::string& key, const char* value, std::size_t size, SourceTags& tags) {
+    TextTag& text = AddText(key, tags);
+    std::size_t start = 0;
+    for (std::size_t i = 0; i <= size; ++i) {
+        if (i == size || value[i] == '\0') {
+            if (i > start)
+                text.values.emplace_back(value + start, i - start);
+            start = i + 1;
+        }
+    }
+    if (text.values.empty())
+        tags.texts.pop_back();
+}
+
+// The value: a file name, a NUL, then the picture's bytes.
+void AddPictureItem(int pictureType, const char* value, std::size_t size, SourceTags& tags) {
+    const char* end = static_cast<const char*>(std::memchr(value, '\0', size));
+    if (end == nullptr || HasPictureType(tags, pictureType))
+        return;
+    const char* data = end + 1;
+    const std::size_t dataSize = size - (data - value);
+    const char* mimeType = PictureMimeType(data, dataSize);
+    if (mimeType == nullptr)
+        return;
+    tags.pictures.emplace_back();
+    PictureTag& picture = tags.pictures.back();
+    picture.pictureType = pictureType;
+    picture.mimeType = mimeType;
+    picture.data.assign(data, dataSize);
+}
+
+// Items: the value's size and flags (4 bytes each, little-endian), the key
+// (printable ASCII, 2 to 255 characters, NUL-terminated), the value.
+void ParseApeItems(const std::string& items, std::uint32_t count, SourceTags& tags) {
+    std::size_t pos = 0;
+    for (std::uint32_t i = 0; i < count && items.size() - pos >= 8; ++i) {
+        const unsigned char* head = reinterpret_cast<const unsigned char*>(items.data() + pos);
+        const std::uint32_t valueSize = LittleEndian32(head);
+        const std::uint32_t itemType = LittleEndian32(head + 4) >> 1 & 3;
+        const std::size_t keyStart = pos + 8;
+        std::size_t keyEnd = keyStart;
+        while (keyEnd < items.size() && keyEnd - keyStart <= 255 && items[keyEnd] >= 0x20 &&
+               items[keyEnd] <= 0x7E)
+            ++keyEnd;
+        if (keyEnd >= items.size() || items[keyEnd] != '\0' || keyEnd - keyStart < 2 ||
+            keyEnd - keyStart > 255)
+            return;
+        const std::size_t valueStart = keyEnd + 1;
+        if (valueSize > items.size() - valueStart)
+            return;
+        const std::string key = items.substr(keyStart, keyEnd - keyStart);
+        const char* value = items.data() + valueStart;
+        if (itemType == 0 && !HasTextKey(tags, key))
+            AddTextItem(key, value, valueSize, tags);
+        else if (itemType == 1 && EqualIgnoringAsciiCase(key, "Cover Art (Front)"))
+            AddPictureItem(3, value, valueSize, tags);
+        else if (itemType == 1 && EqualIgnoringAsciiCase(key, "Cover Art (Back)"))
+            AddPictureItem(4, value, valueSize, tags);
+        pos = valueStart + valueSize;
+    }
+}
+
+// The footer: "APETAGEX", the version, the tag's size without a header (items
+// and footer), the item count, flags and 8 reserved bytes.
+bool ReadApeTag(ByteSource& file, std::uint64_t footerEnd, SourceTags& tags) {
+    unsigned char footer[kApeFooterSize];
+    if (footerEnd < kApeFooterSize ||
+        !file.ReadAt(footerEnd - kApeFooterSize, footer, sizeof footer) ||
+        std::memcmp(footer, "APETAGEX", 8) != 0)
+        return false;
+    const std::uint32_t version = LittleEndian32(footer + 8);
+    const std::uint32_t tagSize = LittleEndian32(footer + 12);
+    if ((version != 1000 && version != 2000) || tagSize < kApeFooterSize || tagSize > footerEnd ||
+        tagSize > kMaxApeTagSize)
+        return true;
+    std::string items(tagSize - kApeFooterSize, '\0');
+    if (!file.ReadAt(footerEnd - tagSize, &items[0], items.size()))
+        return true;
+    const std::uint32_t count = LittleEndian32(footer + 16);
+    ParseApeItems(items, count < kMaxApeItems ? count : kMaxApeItems, tags);
+    return true;
+}
+
+// A field: Latin-1, ended by a NUL or padded with spaces.
+void AddId3v1Field(const char* key, const unsigned char* field, std::size_t size,
+                   SourceTags& tags) {
+    std::size_t length = 0;
+    while (length < size && field[length] != 0)
+        ++length;
+    while (length > 0 && field[length - 1] == ' ')
+        --length;
+    if (length > 0)
+        AddText(key, tags).values.push_back(
+            Latin1ToUtf8(reinterpret_cast<const char*>(field), length));
+}
+
+// "TAG", title, artist, album (30 bytes each), year (4), comment (30; in
+// version 1.1 28, a zero byte and the track number), genre (1).
+void ReadId3v1Tag(const unsigned char* tag, SourceTags& tags) {
+    AddId3v1Field("Title", tag + 3, 30, tags);
+    AddId3v1Field("Artist", tag + 33, 30, tags);
+    AddId3v1Field("Album", tag + 63, 30, tags);
+    AddId3v1Field("Year", tag + 93, 4, tags);
+    const bool hasTrack = tag[125] == 0 && tag[126] != 0;
+    AddId3v1Field("Comment", tag + 97, hasTrack ? 28 : 30, tags);
+    if (hasTrack) {
+        const int track = tag[126];
+        const char digits[] = {static_cast<char>('0' + track / 100),
+                               static_cast<char>('0' + track / 10 % 10),
+                               static_cast<char>('0' + track % 10)};
+        const int leadingZeros = track >= 100 ? 0 : track >= 10 ? 1 : 2;
+        AddText("Track", tags).values.emplace_back(digits + leadingZeros, digits + 3);
+    }
+    const char* genre = Id3v1GenreName(tag[127]);
+    if (genre != nullptr)
+        AddText("Genre", tags).values.emplace_back(genre);
+}
+
+}  // namespace
+
+bool ReadMusepackTags(ByteSource& file, SourceTags& tags) {
+    tags = SourceTags();
+    const std::uint64_t size = file.Size();
+    unsigned char id3v1[kId3v1Size];
+    const bool hasId3v1 = size >= kId3v1Size && file.ReadAt(size - kId3v1Size, id3v1, kId3v1Size) &&
+                          std::memcmp(id3v1, "TAG", 3) == 0;
+    if (!ReadApeTag(file, size, tags) && hasId3v1)
+        ReadApeTag(file, size - kId3v1Size, tags);
+    if (tags.Empty() && hasId3v1)
+        ReadId3v1Tag(id3v1, tags);
+    return !tags.Empty();
+}
