@@ -5,6 +5,7 @@
 
 #include "conversion_command.h"
 #include "file_outcome.h"
+#include "mp3_finish.h"
 #include "platform_files.h"
 #include "tool_alias.h"
 
@@ -212,7 +213,11 @@ EntryEnd ConversionRun::Convert(const std::string& entry) {
         return EntryEnd::Stop;
     const FileState after = QueryFileState(tools.output);
 
-    bool converted = PipelineConverted(before, after, status);
+    // A damaged file the decoder gave up on halfway still ends with the
+    // encoder's status: only the MP3's length tells.
+    bool converted = PipelineConverted(before, after, status) && Mp3IsComplete(entry, tools.output);
+    if (converted)
+        CarryTagsOver(entry, tools.output);
     if (converted && !spelled)
         converted = MoveFileOver(tools.output, mp3);
     if (!converted) {

@@ -1,0 +1,68 @@
+#include "mp3_finish.h"
+
+#include <cstdio>
+
+#include "audio_length.h"
+#include "id3v2_writer.h"
+#include "platform_files.h"
+#include "source_tags.h"
+
+namespace {
+
+bool ReadLength(const std::string& path, bool (*read)(ByteSource&, AudioLength&),
+                AudioLength& length) {
+    std::FILE* file = OpenFile(path, "rb");
+    if (file == nullptr)
+        return false;
+    StdioByteSource source(file);
+    const bool known = read(source, length);
+    std::fclose(file);
+    return known;
+}
+
+bool ReadTags(const std::string& musepack, SourceTags& tags) {
+    std::FILE* file = OpenFile(musepack, "rb");
+    if (file == nullptr)
+        return false;
+    StdioByteSource source(file);
+    const bool found = ReadMusepackTags(source, tags);
+    std::fclose(file);
+    return found && !tags.Empty();
+}
+
+// Writes the tagged copy; true when it is whole.
+bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::string& copy) {
+    std::FILE* in = OpenFile(mp3, "rb");
+    if (in == nullptr)
+        return false;
+    std::FILE* out = OpenFile(copy, "wb");
+    bool written = false;
+    if (out != nullptr) {
+        StdioByteSource source(in);
+        StdioByteSink sink(out);
+        written = WriteTaggedMp3(source, tags, sink) == TagCopy::Written;
+        written = std::fflush(out) == 0 && written;
+        written = std::fclose(out) == 0 && written;
+    }
+    std::fclose(in);
+    return written;
+}
+
+}  // namespace
+
+bool Mp3IsComplete(const std::string& musepack, const std::string& mp3) {
+    AudioLength stream;
+    AudioLength made;
+    if (!ReadLength(musepack, ReadMusepackLength, stream) || !ReadLength(mp3, ReadMp3Length, made))
+        return true;
+    return !IsCutShort(stream, made);
+}
+
+void CarryTagsOver(const std::string& musepack, const std::string& mp3) {
+    SourceTags tags;
+    if (!ReadTags(musepack, tags))
+        return;
+    const std::string copy = mp3 + ".bramkot-tags";
+    if (!WriteTaggedCopy(mp3, tags, copy) || !MoveFileOver(copy, mp3))
+        RemoveFile(copy);
+}
