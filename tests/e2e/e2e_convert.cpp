@@ -2,8 +2,9 @@
 // program's "Convert Files" does, in the current directory.
 // Usage: e2e_convert <tools folder> <music folder> [<output folder>]
 // The tools folder holds mppdec.exe and lame.exe; folders may be given as
-// Unix paths. Exits 0 when the list ended empty, no batch file was left and
-// every MP3 was complete when the run returned.
+// Unix paths. Prints "left: <path>" (UTF-8) for each entry the run kept.
+// Exits 0 when the list ended empty, no batch file was left and every MP3
+// was complete when the run returned.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -108,7 +109,15 @@ int main() {
     RunConversionQueue(settings, queue);
     const ULONGLONG elapsed = GetTickCount64() - start;
 
-    const bool complete = Mp3sCompleteOnReturn(files, settings.m_outputDir);
+    std::vector<std::string> converted;
+    for (const std::string& file : files) {
+        const std::vector<std::string>& left = queue.Entries();
+        if (std::find(left.begin(), left.end(), AnsiToUtf8(file)) == left.end())
+            converted.push_back(file);
+        else
+            std::printf("left: %s\n", AnsiToUtf8(file).c_str());
+    }
+    const bool complete = Mp3sCompleteOnReturn(converted, settings.m_outputDir);
     const bool batchLeft = FileExists(L"bramkot.bat");
     std::printf("%zu entries left in the list, batch file %s, MP3s %s, %llu ms\n",
                 queue.Entries().size(), batchLeft ? "LEFT BEHIND" : "gone",

@@ -6,6 +6,8 @@
 # decodes to its input's duration within 0.1 s. With the dialog driver it
 # converts those without "%" a third time through the real dialog's "Convert
 # Files", into an output folder whose name the console code page cannot spell.
+# Last, a Musepack file's tags must reach its MP3, and a damaged file must stay
+# listed without an MP3.
 # Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
@@ -13,7 +15,7 @@ convert=$2
 shim=$3
 dialog=${4:-}
 
-for tool in sox soxi mpcenc lame; do
+for tool in sox soxi mpcenc lame convert /usr/bin/python3; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed"; exit 1; }
 done
 
@@ -111,6 +113,63 @@ if [ -n "$dialog" ]; then
 else
     echo "e2e: no dialog driver in this build: the dialog's Convert Files is not run"
 fi
+# A Musepack file with real APEv2 tags (text outside Latin-1, two values of
+# one item, an item of no ID3 frame of its own, a front cover) gives an MP3
+# whose ID3v2.3 tag holds them all, read back by mutagen; its half, cut off
+# in the middle of the stream, stays listed and leaves no MP3.
+echo "e2e: tags carried over, and a Musepack file cut in half"
+mkdir "$work/tagged"
+echo "tagged|4.0|500|mpc" >"$work/tones tagged"
+sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/tagged.wav" synth 4.0 sine 500 || fail "sox for the tagged file"
+mpcenc --silent --tag "Title=東京 – ライブ" --tag "Album=Ελληνικά" --tag "Year=2001" --tag "Track=3/12" \
+    --tag "Genre=Electronic" --tag "Comment=live, 50% louder" --tag "Mood=calm" \
+    "$work/wav/tagged.wav" "$work/tagged/tagged.mpc" >/dev/null 2>&1 || fail "mpcenc for the tagged file"
+convert -size 64x48 xc:red "$work/cover.jpg" || fail "convert for the cover picture"
+/usr/bin/python3 - "$work/tagged/tagged.mpc" "$work/cover.jpg" <<'PY' || fail "mutagen for the APEv2 tag"
+import sys
+from mutagen.apev2 import APEv2, APEValue, BINARY, TEXT
+tag = APEv2(sys.argv[1])
+tag["Artist"] = APEValue("Björk\0Привет мир", TEXT)
+tag["Cover Art (Front)"] = APEValue(b"cover.jpg\0" + open(sys.argv[2], "rb").read(), BINARY)
+tag.save(sys.argv[1])
+PY
+size=$(stat -c %s "$work/tagged/tagged.mpc")
+head -c $((size / 2)) "$work/tagged/tagged.mpc" >"$work/tagged/cut in half.mpc"
+"$wine_run" "$convert" "$work/tools (x86)" "$work/tagged" 2>&1 | tr -d '\r' >"$work/tagged.out"
+cat "$work/tagged.out"
+grep -q '^left: .*cut in half\.mpc$' "$work/tagged.out" || fail "the file cut in half was not kept in the list"
+[ "$(grep -c '^left: ' "$work/tagged.out")" -eq 1 ] || fail "entries other than the cut file were kept"
+[ ! -e "$work/tagged/cut in half.mp3" ] || fail "the file cut in half left an MP3"
+check_mp3s "$work/tagged" "$work/tones tagged"
+/usr/bin/python3 - "$work/tagged/tagged.mp3" "$work/cover.jpg" <<'PY' || fail "the MP3's tags"
+import sys
+from mutagen.id3 import ID3
+tag = ID3(sys.argv[1], translate=False)
+want = {
+    "TIT2": ["東京 – ライブ"], "TPE1": ["Björk", "Привет мир"], "TALB": ["Ελληνικά"],
+    "TYER": ["2001"], "TRCK": ["3/12"], "TCON": ["Electronic"],
+}
+problems = []
+if tag.version != (2, 3, 0):
+    problems.append("ID3 version %r" % (tag.version,))
+for frame, values in want.items():
+    got = [str(v) for v in tag[frame].text] if frame in tag else None
+    if got != values:
+        problems.append("%s: %r, want %r" % (frame, got, values))
+comments = [str(v) for c in tag.getall("COMM") for v in c.text]
+if comments != ["live, 50% louder"]:
+    problems.append("COMM: %r" % comments)
+moods = [str(v) for t in tag.getall("TXXX") if t.desc.lower() == "mood" for v in t.text]
+if moods != ["calm"]:
+    problems.append("TXXX Mood: %r" % moods)
+pictures = tag.getall("APIC")
+if [(p.type, p.mime, p.data) for p in pictures] != [(3, "image/jpeg", open(sys.argv[2], "rb").read())]:
+    problems.append("APIC: %r" % [(p.type, p.mime, len(p.data)) for p in pictures])
+for problem in problems:
+    print("e2e: tag:", problem)
+sys.exit(1 if problems else 0)
+PY
+
 echo "e2e: conversions took $(( $(date +%s) - start )) s"
 
 if [ "$failures" -ne 0 ]; then
