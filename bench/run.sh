@@ -3,7 +3,7 @@
 # Times the shipped i686 build wherever Wine here runs 32-bit programs, and
 # the x86_64 build of the same sources elsewhere (the choice scripts/wine-arch
 # makes for the tests). Runs in a Wine prefix and on an X display of its own.
-# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 4" for some)
+# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 6" for some)
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -16,7 +16,7 @@ work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
-parts="${BENCH_PARTS:-1 2 3 4 5}"
+parts="${BENCH_PARTS:-1 2 3 4 5 6}"
 
 echo "bench: building the $arch programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
@@ -106,6 +106,33 @@ bench_real_work() {
         cat "$work/real/bench-result.txt" 2>/dev/null || echo "real work: not measured: bench_run failed (see $log)"
     else
         echo "real work: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec and lame"
+    fi
+}
+
+# 6. The work after the pipeline on a 4-minute file with tags and a 300 KB
+# cover picture: the length check and the tag copy, against the real tools.
+bench_finish() {
+    if [ -f "$build/tests/shim/tool_shim.exe" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null &&
+        [ -x /usr/bin/mpcdec ] && [ -x /usr/bin/lame ] && /usr/bin/python3 -c 'import mutagen' 2>/dev/null; then
+        mkdir -p "$work/finish-tools" "$work/finish"
+        cp "$build/tests/shim/tool_shim.exe" "$work/finish-tools/mppdec.exe"
+        cp "$build/tests/shim/tool_shim.exe" "$work/finish-tools/lame.exe"
+        sox -n -r 44100 -c 2 -b 16 "$work/long.wav" synth 240 sine 440 sine 660 vol 0.5
+        mpcenc --silent --overwrite --artist "An Artist" --album "An Album" --title "A Title" \
+            "$work/long.wav" "$work/finish/long.mpc" >>"$log" 2>&1
+        # A JPEG's first bytes, then 300 KB that no picture reader looks into here.
+        { printf '\377\330\377\340'; head -c 307200 /dev/urandom; } >"$work/cover.jpg"
+        /usr/bin/python3 -c 'import sys
+from mutagen.apev2 import APEv2, APEValue, BINARY
+tag = APEv2(sys.argv[1])
+tag["Cover Art (Front)"] = APEValue(b"cover.jpg\0" + open(sys.argv[2], "rb").read(), BINARY)
+tag.save(sys.argv[1])' "$work/finish/long.mpc" "$work/cover.jpg"
+        (cd "$work/finish" && wine_run "$build/bench_run.exe" finish "$(winpath "$work/finish-tools/mppdec.exe")" \
+            "$(winpath "$work/finish-tools/lame.exe")" "$(winpath "$work/finish/long.mpc")" >>"$log" 2>&1) ||
+            echo "  (the length check or the tag copy did not do its work: see $log)"
+        cat "$work/finish/bench-result.txt" 2>/dev/null || echo "work after the pipeline: not measured: bench_run failed (see $log)"
+    else
+        echo "work after the pipeline: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec, lame and python3-mutagen"
     fi
 }
 
@@ -206,6 +233,7 @@ for p in $parts; do
     3) bench_drop ;;
     4) bench_startup ;;
     5) bench_size ;;
+    6) bench_finish ;;
     esac
     echo
 done
