@@ -16,7 +16,7 @@ work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
-parts="${BENCH_PARTS:-1 2 3 4 5 6}"
+parts="${BENCH_PARTS:-1 2 3 4 5 6 7}"
 
 echo "bench: building the $arch programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
@@ -136,6 +136,14 @@ tag.save(sys.argv[1])' "$work/finish/long.mpc" "$work/cover.jpg"
     fi
 }
 
+# 7. The second name a file outside the ANSI code page gets for the tools.
+bench_alias() {
+    mkdir -p "$work/alias"
+    (cd "$work/alias" && wine_run "$build/bench_run.exe" alias 30 >>"$log" 2>&1) ||
+        echo "  (a link or a copy could not be made: see $log)"
+    cat "$work/alias/bench-result.txt" 2>/dev/null || echo "second name: not measured: bench_run failed (see $log)"
+}
+
 # 3. A drop of many names on the real dialog, in process, one drop per size.
 bench_drop() {
     if [ -f "$build/bench_drop.exe" ]; then
@@ -234,6 +242,7 @@ for p in $parts; do
     4) bench_startup ;;
     5) bench_size ;;
     6) bench_finish ;;
+    7) bench_alias ;;
     esac
     echo
 done
