@@ -9,25 +9,17 @@
 
 namespace {
 
-bool ReadLength(const std::string& path, bool (*read)(ByteSource&, AudioLength&),
-                AudioLength& length) {
+// Runs `read` over the bytes of the file at `path`; false when it cannot be
+// opened or `read` finds nothing.
+template <typename Read>
+bool ReadBytesOf(const std::string& path, Read read) {
     std::FILE* file = OpenFile(path, "rb");
     if (file == nullptr)
         return false;
     StdioByteSource source(file);
-    const bool known = read(source, length);
+    const bool found = read(source);
     std::fclose(file);
-    return known;
-}
-
-bool ReadTags(const std::string& musepack, SourceTags& tags) {
-    std::FILE* file = OpenFile(musepack, "rb");
-    if (file == nullptr)
-        return false;
-    StdioByteSource source(file);
-    const bool found = ReadMusepackTags(source, tags);
-    std::fclose(file);
-    return found && !tags.Empty();
+    return found;
 }
 
 // Writes the tagged copy; true when it is whole.
@@ -53,14 +45,17 @@ bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::
 bool Mp3IsComplete(const std::string& musepack, const std::string& mp3) {
     AudioLength stream;
     AudioLength made;
-    if (!ReadLength(musepack, ReadMusepackLength, stream) || !ReadLength(mp3, ReadMp3Length, made))
+    if (!ReadBytesOf(musepack,
+                     [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }) ||
+        !ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); }))
         return true;
     return !IsCutShort(stream, made);
 }
 
 void CarryTagsOver(const std::string& musepack, const std::string& mp3) {
     SourceTags tags;
-    if (!ReadTags(musepack, tags))
+    if (!ReadBytesOf(musepack, [&](ByteSource& bytes) { return ReadMusepackTags(bytes, tags); }) ||
+        tags.Empty())
         return;
     const std::string copy = mp3 + ".bramkot-tags";
     if (!WriteTaggedCopy(mp3, tags, copy) || !MoveFileOver(copy, mp3))

@@ -22,3 +22,10 @@ Id3v2Start ReadId3v2Header(ByteSource& file, Id3v2Header& header) {
     header.tagSize = 10 + static_cast<std::uint64_t>(size) + (hasFooter ? 10 : 0);
     return header.tagSize <= file.Size() ? Id3v2Start::Tag : Id3v2Start::Damaged;
 }
+
+bool SkipId3v2Tag(ByteSource& file, std::uint64_t& streamStart) {
+    Id3v2Header header;
+    const Id3v2Start tag = ReadId3v2Header(file, header);
+    streamStart = tag == Id3v2Start::Tag ? header.tagSize : 0;
+    return tag != Id3v2Start::Damaged;
+}

@@ -19,3 +19,7 @@ struct Id3v2Header {
 // Looks for an ID3v2 tag at the start of `file`. Damaged: it starts with
 // "ID3" but its header is malformed or the tag does not fit in the file.
 Id3v2Start ReadId3v2Header(ByteSource& file, Id3v2Header& header);
+
+// Where the stream after an ID3v2 tag at the start of `file` begins: 0 when
+// there is none. False when that tag is damaged.
+bool SkipId3v2Tag(ByteSource& file, std::uint64_t& streamStart);

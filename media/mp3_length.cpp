@@ -145,15 +145,14 @@ bool ParseXing(const unsigned char* frame, std::size_t length, std::size_t pos, 
 
 bool ReadMp3Length(ByteSource& file, AudioLength& length) {
     length = AudioLength();
-    Id3v2Header id3;
-    const Id3v2Start tag = ReadId3v2Header(file, id3);
-    if (tag == Id3v2Start::Damaged)
+    std::uint64_t start = 0;
+    if (!SkipId3v2Tag(file, start))
         return false;
     WindowReader reader(file);
     std::uint64_t pos = 0;
     FrameHeader first;
     std::uint32_t firstBits = 0;
-    if (!FindFirstFrame(reader, tag == Id3v2Start::Tag ? id3.tagSize : 0, pos, first, firstBits))
+    if (!FindFirstFrame(reader, start, pos, first, firstBits))
         return false;
 
     XingInfo xing;

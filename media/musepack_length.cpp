@@ -100,11 +100,9 @@ bool ReadVersion8(ByteSource& file, std::uint64_t start, AudioLength& length) {
 
 bool ReadMusepackLength(ByteSource& file, AudioLength& length) {
     length = AudioLength();
-    Id3v2Header id3;
-    const Id3v2Start tag = ReadId3v2Header(file, id3);
-    if (tag == Id3v2Start::Damaged)
+    std::uint64_t start = 0;
+    if (!SkipId3v2Tag(file, start))
         return false;
-    const std::uint64_t start = tag == Id3v2Start::Tag ? id3.tagSize : 0;
     unsigned char magic[4];
     if (!file.ReadAt(start, magic, sizeof magic))
         return false;
