@@ -8,11 +8,6 @@ int CListBox::GetCount() const {
     return static_cast<int>(SendMessage(LB_GETCOUNT));
 }
 
-int CListBox::InsertString(int index, const char* text) {
-    return static_cast<int>(
-        SendMessage(LB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(text)));
-}
-
 void CListBox::ResetContent() {
     SendMessage(LB_RESETCONTENT);
 }
@@ -24,10 +19,6 @@ int CListBox::GetSelItems(int maxItems, int* items) const {
 
 int CListBox::DeleteString(int index) {
     return static_cast<int>(SendMessage(LB_DELETESTRING, static_cast<WPARAM>(index)));
-}
-
-int CListBox::GetTextLen(int index) const {
-    return static_cast<int>(SendMessage(LB_GETTEXTLEN, static_cast<WPARAM>(index)));
 }
 
 int CListBox::InitStorage(int items, UINT bytes) {

@@ -8,11 +8,9 @@
 class CListBox : public CWnd, public FileQueue {
 public:
     int GetCount() const;
-    int InsertString(int index, const char* text);
     void ResetContent();
     int GetSelItems(int maxItems, int* items) const;
     int DeleteString(int index);
-    int GetTextLen(int index) const;
     // Room for `items` more entries and `bytes` of their text, ahead of a
     // long run of insertions.
     int InitStorage(int items, UINT bytes);
