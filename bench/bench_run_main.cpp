@@ -282,7 +282,7 @@ int Alias(int megabytes) {
 }
 
 int Finish(const std::string& decoder, const std::string& encoder, const std::string& musepack) {
-    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", ""};
+    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
     const std::string input = FullPath(musepack);
     const std::string mp3 = DeriveOutputPath(input, "");
     const std::string pristine = mp3 + ".pristine";
@@ -302,12 +302,14 @@ int Finish(const std::string& decoder, const std::string& encoder, const std::st
     const int rounds = 10;
     double length = 0, tags = 0;
     bool complete = true;
+    bool tagged = true;
     for (int round = 0; round < rounds; ++round) {
         CopyFileA(pristine.c_str(), mp3.c_str(), FALSE);
         start = NowMilliseconds();
-        complete = Mp3IsComplete(input, mp3) && complete;
+        complete = CheckMp3Length(input, mp3).complete && complete;
         const double checked = NowMilliseconds();
-        CarryTagsOver(input, mp3);
+        std::string problem;
+        tagged = CarryTagsOver(input, mp3, problem) && tagged;
         length += checked - start;
         tags += NowMilliseconds() - checked;
     }
@@ -326,7 +328,7 @@ int Finish(const std::string& decoder, const std::string& encoder, const std::st
         tags / rounds, before.nFileSizeLow, after.nFileSizeLow);
     std::fprintf(Results(), "  share of the tools' time: %.2f %%   (aim: under 3 %%)\n",
                  100.0 * work / tools);
-    return complete && after.nFileSizeLow > before.nFileSizeLow ? 0 : 1;
+    return complete && tagged && after.nFileSizeLow > before.nFileSizeLow ? 0 : 1;
 }
 
 }  // namespace

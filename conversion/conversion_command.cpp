@@ -51,11 +51,14 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
     return parts.directory + parts.droppedName;
 }
 
+std::string OutputArgument(const ConversionSettings& settings, const std::string& inputPath) {
+    const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
+    return output.directory + DoublePercentSigns(output.droppedName);
+}
+
 std::string BuildConversionCommand(const ConversionSettings& settings,
                                    const std::string& inputPath) {
-    const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
-    return Pipeline(settings, DoublePercentSigns(inputPath),
-                    output.directory + DoublePercentSigns(output.droppedName));
+    return Pipeline(settings, DoublePercentSigns(inputPath), OutputArgument(settings, inputPath));
 }
 
 VariableCommand BuildVariableCommand(const ConversionSettings& settings,
@@ -65,11 +68,11 @@ VariableCommand BuildVariableCommand(const ConversionSettings& settings,
     command.input = inputPath;
     if (outputDirInVariable) {
         command.output = output.directory + output.droppedName;
-        command.line = Pipeline(settings, Reference(kInputVariable), Reference(kOutputVariable));
+        command.outputArgument = Reference(kOutputVariable);
     } else {
         command.output = output.droppedName;
-        command.line = Pipeline(settings, Reference(kInputVariable),
-                                output.directory + Reference(kOutputVariable));
+        command.outputArgument = output.directory + Reference(kOutputVariable);
     }
+    command.line = Pipeline(settings, Reference(kInputVariable), command.outputArgument);
     return command;
 }

@@ -29,6 +29,11 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
 std::string BuildConversionCommand(const ConversionSettings& settings,
                                    const std::string& inputPath);
 
+// The encoder's last argument in BuildConversionCommand's line, before the
+// command processor expands it: the output directory as typed and the
+// dropped name with its "%" doubled.
+std::string OutputArgument(const ConversionSettings& settings, const std::string& inputPath);
+
 // Where the dropped name's parts wait for the command processor when the
 // batch file's code page cannot spell the line: it expands "%NAME%" once, so
 // the tools receive the values exactly, "%" and all.
@@ -39,6 +44,9 @@ struct VariableCommand {
     std::string line;
     std::string input;   // the value of kInputVariable
     std::string output;  // the value of kOutputVariable
+    // The encoder's last argument as the line holds it, before the command
+    // processor expands it.
+    std::string outputArgument;
 };
 
 // The pipeline of BuildConversionCommand with the input path and the output

@@ -1,36 +1,32 @@
 #include "conversion_run.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <string>
 
 #include "conversion_command.h"
-#include "file_outcome.h"
 #include "mp3_finish.h"
+#include "mp3_guard.h"
 #include "platform_files.h"
 #include "tool_alias.h"
 
-#ifdef _WIN32
-#include <io.h>
-#define unlink _unlink
-#else
-#include <unistd.h>
-#endif
+// One entry from the start of its pipeline to its end.
+struct FileInWork {
+    int index = 0;  // where it stands in the list now
+    int slot = 0;
+    std::string entry;    // UTF-8
+    std::string mp3;      // UTF-8: the MP3's true name
+    std::string toolMp3;  // UTF-8: what the encoder writes, the true name or the alias's
+    std::string mp3Key;
+    bool throughAlias = false;
+    std::string batchLine;  // ANSI, as composed
+    FileState before;
+    std::unique_ptr<ToolAlias> alias;
+    std::unique_ptr<Mp3Guard> guard;
+    std::vector<int> followers;  // later entries of the same input: they share its fate
+};
 
 namespace {
-
-// A batch file cut short by a full disk would run half a command, so the
-// write counts only when every byte reached the file.
-bool WriteBatchFile(const std::string& line) {
-    FILE* file = std::fopen(kBatchFileName, "wt");
-    if (file == nullptr)
-        return false;
-    bool written = std::fprintf(file, "%s\n", line.c_str()) >= 0;
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (!written)
-        unlink(kBatchFileName);
-    return written;
-}
 
 // One pipeline as it will run: its line in the ANSI code page and, when the
 // batch file's code page cannot spell that line, the variables it reads the
@@ -74,85 +70,172 @@ private:
     const VariableCommand& m_command;
 };
 
-// The last double-quoted argument of a line, where the encoder's output goes.
-std::string LastQuoted(const std::string& line) {
-    if (line.size() < 2 || line.back() != '"')
-        return std::string();
-    const std::size_t open = line.rfind('"', line.size() - 2);
-    return open == std::string::npos ? std::string()
-                                     : line.substr(open + 1, line.size() - 2 - open);
+BatchFile BatchFileOfSlot(int slot) {
+    const std::string name = BatchFileNameOfSlot(slot);
+    return {name, FullPathInCurrentDirectory(name.c_str())};
 }
 
-// The MP3 file that a run of `line` writes is the file its last argument
-// names once the command processor has expanded "%" over the whole line, so
-// it is worked out the same way, on the line as written.
+// The MP3 file that a run of the line writes is the file its last argument
+// names once the command processor has expanded "%" in it.
 ToolRun PlanToolRun(const ConversionSettings& settings, const std::string& ansiInput,
                     const BatchFile& batch) {
     ToolRun run;
+    std::string outputArgument;
     const std::string line = BuildConversionCommand(settings, ansiInput);
     std::string unused;
     if (ToBatchFileCodePage(line, unused)) {
         run.line = line;
+        outputArgument = OutputArgument(settings, ansiInput);
     } else {
         const bool outputDirSpelled = ToBatchFileCodePage(settings.m_outputDir, unused);
         run.variables = BuildVariableCommand(settings, ansiInput, !outputDirSpelled);
         run.line = run.variables.line;
+        outputArgument = run.variables.outputArgument;
     }
     const LineVariables variables(run.variables);
-    run.output = AnsiToUtf8(LastQuoted(ExpandedByCommandProcessor(run.line, batch, variables)));
+    run.output = AnsiToUtf8(ExpandedByCommandProcessor(outputArgument, batch, variables));
     return run;
 }
 
-// Writes, runs and deletes the batch file; false when it cannot be written.
-bool RunTools(const ToolRun& run, int& status) {
-    const BatchFileTurn turn(kBatchFileName);
-    std::string batchLine;
-    ToBatchFileCodePage(run.line, batchLine);
-    if (!WriteBatchFile(batchLine))
-        return false;
-    const bool byVariables = !run.variables.line.empty();
-    if (byVariables) {
-        SetBatchVariable(kInputVariable, run.variables.input.c_str());
-        SetBatchVariable(kOutputVariable, run.variables.output.c_str());
+// The last line of the tools' words that holds more than blanks; progress
+// lines end in a carriage return alone.
+std::string LastLine(const std::string& output) {
+    std::size_t end = output.size();
+    while (end > 0) {
+        const std::size_t start = output.find_last_of("\r\n", end - 1);
+        const std::size_t first = start == std::string::npos ? 0 : start + 1;
+        std::string line = output.substr(first, end - first);
+        const std::size_t text = line.find_first_not_of(" \t");
+        if (text != std::string::npos)
+            return line.substr(text, line.find_last_not_of(" \t") + 1 - text);
+        if (start == std::string::npos)
+            break;
+        end = start;
     }
-    status = RunBatchFile();
-    if (byVariables) {
-        SetBatchVariable(kInputVariable, nullptr);
-        SetBatchVariable(kOutputVariable, nullptr);
-    }
-    unlink(kBatchFileName);
-    return true;
+    return std::string();
 }
 
-enum class EntryEnd { Done, Kept, Stop };
+std::string WithToolWords(const std::string& reason, const std::string& output) {
+    const std::string last = LastLine(output);
+    return last.empty() ? reason : reason + ": " + last;
+}
 
-class ConversionRun {
-public:
-    explicit ConversionRun(const ConversionSettings& settings);
-    EntryEnd Convert(const std::string& entry);
+std::string Seconds(double seconds) {
+    char text[32];
+    std::snprintf(text, sizeof text, "%.1f s", seconds);
+    return text;
+}
 
-private:
-    bool OutputFolderReady(const std::string& mp3);
+}  // namespace
 
-    const ConversionSettings& m_settings;
-    BatchFile m_batch;
-    // The output directory as the command processor uses it (UTF-8, with its
-    // backslash), for MP3 files whose name no line holds.
-    std::string m_outputFolder;
-    RunOutputs m_outputs;
-    std::string m_folderKey;  // the output folder last made or found
-    bool m_folderReady = false;
-};
+std::string BatchFileNameOfSlot(int slot) {
+    return slot == 0 ? std::string("bramkot.bat") : "bramkot" + std::to_string(slot + 1) + ".bat";
+}
 
-ConversionRun::ConversionRun(const ConversionSettings& settings)
-    : m_settings(settings), m_batch{kBatchFileName, FullPathInCurrentDirectory(kBatchFileName)} {
+int FilesAtOnce(const ConversionSettings& settings) {
+    // A wait for the ends of more pipelines than this is not worth its handles.
+    const int kMostAtOnce = 32;
+    int number = 0;
+    for (char c : settings.m_filesAtOnce) {
+        if (c < '0' || c > '9' || number > kMostAtOnce) {
+            number = c == ' ' ? number : 0;
+            break;
+        }
+        number = number * 10 + (c - '0');
+    }
+    if (number <= 0)
+        number = ProcessorCount();
+    return std::min(number, kMostAtOnce);
+}
+
+ConversionRun::ConversionRun(const ConversionSettings& settings, FileQueue& queue,
+                             PipelineRunner& runner, RunEvents* events)
+    : m_settings(settings),
+      m_queue(queue),
+      m_runner(runner),
+      m_events(events),
+      m_filesAtOnce(FilesAtOnce(settings)) {
     const std::string directory = SplitOutputPath("\\", settings.m_outputDir).directory;
     std::string unused;
     const VariableCommand none;
-    m_outputFolder =
-        AnsiToUtf8(ToBatchFileCodePage(directory, unused)
-                       ? ExpandedByCommandProcessor(directory, m_batch, LineVariables(none))
-                       : directory);
+    m_outputFolder = AnsiToUtf8(
+        ToBatchFileCodePage(directory, unused)
+            ? ExpandedByCommandProcessor(directory, BatchFileOfSlot(0), LineVariables(none))
+            : directory);
+    ReclaimToolAliases();
+}
+
+ConversionRun::~ConversionRun() {
+    EndNow();
+    while (!m_inWork.empty()) {
+        m_runner.WaitForEnd();
+        Collect();
+    }
+}
+
+bool ConversionRun::Over() const {
+    return m_inWork.empty();
+}
+
+int ConversionRun::Total() const {
+    int followers = 0;
+    for (const auto& file : m_inWork)
+        followers += static_cast<int>(file->followers.size());
+    return Finished() + static_cast<int>(m_inWork.size()) + followers + m_queue.Count() - m_next;
+}
+
+std::vector<std::string> ConversionRun::FilesInWork() const {
+    std::vector<const FileInWork*> files;
+    for (const auto& file : m_inWork)
+        files.push_back(file.get());
+    std::sort(files.begin(), files.end(),
+              [](const FileInWork* a, const FileInWork* b) { return a->index < b->index; });
+    std::vector<std::string> names;
+    for (const FileInWork* file : files)
+        names.push_back(file->entry);
+    return names;
+}
+
+void ConversionRun::Stop() {
+    m_stopped = true;
+}
+
+void ConversionRun::EndNow() {
+    m_stopped = true;
+    for (const auto& file : m_inWork)
+        m_runner.EndNow(file->slot);
+}
+
+int ConversionRun::FreeSlot() const {
+    for (int slot = 0;; ++slot) {
+        bool taken = false;
+        for (const auto& file : m_inWork)
+            taken = taken || file->slot == slot;
+        if (!taken)
+            return slot;
+    }
+}
+
+void ConversionRun::StartFiles() {
+    PathBuffer entry;
+    while (!m_stopped && static_cast<int>(m_inWork.size()) < m_filesAtOnce &&
+           m_queue.Read(m_next, entry))
+        BeginFile(entry.m_text);
+}
+
+void ConversionRun::Collect() {
+    int slot = 0;
+    PipelineResult result;
+    while (m_runner.TakeEnded(slot, result)) {
+        const auto found = std::find_if(m_inWork.begin(), m_inWork.end(),
+                                        [&](const auto& file) { return file->slot == slot; });
+        if (found == m_inWork.end())
+            continue;
+        std::unique_ptr<FileInWork> file = std::move(*found);
+        m_inWork.erase(found);
+        Settle(*file, result);
+    }
+    StartFiles();
 }
 
 // A missing output directory is made, with every folder above it, before
@@ -170,81 +253,205 @@ bool ConversionRun::OutputFolderReady(const std::string& mp3) {
     return m_folderReady;
 }
 
-EntryEnd ConversionRun::Convert(const std::string& entry) {
+void ConversionRun::BeginFile(const std::string& entry) {
+    auto file = std::make_unique<FileInWork>();
+    file->index = m_next;
+    file->entry = entry;
+    file->slot = FreeSlot();
+    const BatchFile batch = BatchFileOfSlot(file->slot);
     std::string ansiInput;
     const bool spelled = ToAnsiExactly(entry, ansiInput);
     ToolRun tools;
-    std::string mp3;
     if (spelled) {
-        tools = PlanToolRun(m_settings, ansiInput, m_batch);
-        mp3 = tools.output;
+        tools = PlanToolRun(m_settings, ansiInput, batch);
+        file->mp3 = tools.output;
     } else {
         const OutputPathParts parts = SplitOutputPath(entry, m_settings.m_outputDir);
-        mp3 = (parts.directory.empty() ? std::string() : m_outputFolder) + parts.droppedName;
+        file->mp3 = (parts.directory.empty() ? std::string() : m_outputFolder) + parts.droppedName;
     }
 
+    // An MP3 name belongs to the first file of the run that claims it.
     const std::string inputKey = FileNameKey(entry);
-    const std::string mp3Key = FileNameKey(mp3);
-    switch (m_outputs.Check(mp3Key, inputKey)) {
-    case RunOutputs::Claim::SameInput:
-        return EntryEnd::Done;
+    file->mp3Key = FileNameKey(file->mp3);
+    switch (m_outputs.Check(file->mp3Key, inputKey)) {
+    case RunOutputs::Claim::SameInput: {
+        for (const auto& other : m_inWork) {
+            if (other->mp3Key == file->mp3Key) {
+                other->followers.push_back(m_next++);
+                return;
+            }
+        }
+        const Fate& fate = m_fates[file->mp3Key];
+        if (fate.converted)
+            Converted(file->index);
+        else
+            Kept(file->index, fate.report);
+        return;
+    }
     case RunOutputs::Claim::OtherInput:
-        return EntryEnd::Kept;
+        Kept(file->index, {"another file of this run already makes " + file->mp3, "", ""});
+        return;
     case RunOutputs::Claim::Free:
+        m_outputs.Add(file->mp3Key, inputKey);
         break;
     }
-    if (!OutputFolderReady(mp3))
-        return EntryEnd::Kept;
+    FailureReport report;
+    if (!OutputFolderReady(file->mp3)) {
+        const std::size_t backslash = file->mp3.rfind('\\');
+        report.reason = "the output folder " + file->mp3.substr(0, backslash) + " cannot be made";
+        m_fates[file->mp3Key] = {false, report};
+        Kept(file->index, report);
+        return;
+    }
+    file->guard.reset(new Mp3Guard(file->mp3));
+    if (!file->guard->Begin(report.reason)) {
+        m_fates[file->mp3Key] = {false, report};
+        Kept(file->index, report);
+        return;
+    }
 
     // The tools get a name they can open and write an MP3 beside it, which
     // then moves to its true name.
-    ToolAlias alias;
+    file->throughAlias = !spelled;
     if (!spelled) {
-        if (!alias.Make(entry))
-            return EntryEnd::Kept;
-        ConversionSettings besideAlias = m_settings;
-        besideAlias.m_outputDir.clear();
-        tools = PlanToolRun(besideAlias, alias.AnsiPath(), m_batch);
-    }
-
-    const FileState before = QueryFileState(tools.output);
-    int status = -1;
-    if (!RunTools(tools, status))
-        return EntryEnd::Stop;
-    const FileState after = QueryFileState(tools.output);
-
-    // A damaged file the decoder gave up on halfway still ends with the
-    // encoder's status: only the MP3's length tells.
-    bool converted = PipelineConverted(before, after, status) && Mp3IsComplete(entry, tools.output);
-    if (converted)
-        CarryTagsOver(entry, tools.output);
-    if (converted && !spelled)
-        converted = MoveFileOver(tools.output, mp3);
-    if (!converted) {
-        if (WroteFile(before, after))
-            RemoveFile(tools.output);
-        return EntryEnd::Kept;
-    }
-    m_outputs.Add(mp3Key, inputKey);
-    return EntryEnd::Done;
-}
-
-}  // namespace
-
-void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue) {
-    ConversionRun run(settings);
-    PathBuffer entry;
-    int index = 0;
-    while (queue.Read(index, entry)) {
-        switch (run.Convert(entry.m_text)) {
-        case EntryEnd::Done:
-            queue.Delete(index);
-            break;
-        case EntryEnd::Kept:
-            ++index;
-            break;
-        case EntryEnd::Stop:
+        file->alias.reset(new ToolAlias);
+        if (!file->alias->Make(entry)) {
+            report.reason =
+                "its name cannot be spelled in the ANSI code page, and no second "
+                "name for the tools can be made in the temporary folder";
+            file->guard->Restore();
+            m_fates[file->mp3Key] = {false, report};
+            Kept(file->index, report);
             return;
         }
+        ConversionSettings besideAlias = m_settings;
+        besideAlias.m_outputDir.clear();
+        tools = PlanToolRun(besideAlias, file->alias->AnsiPath(), batch);
+    }
+    file->toolMp3 = tools.output;
+    file->batchLine = tools.line;
+    file->before = QueryFileState(file->toolMp3);
+
+    PipelineJob job;
+    job.batchFileName = batch.name;
+    ToBatchFileCodePage(tools.line, job.batchLine);
+    if (!tools.variables.line.empty())
+        job.variables = {{kInputVariable, tools.variables.input},
+                         {kOutputVariable, tools.variables.output}};
+    m_runner.Start(file->slot, job);
+    m_inWork.push_back(std::move(file));
+    ++m_next;
+}
+
+// Why the MP3 of a pipeline that ran does not count; empty when it does. A
+// damaged file the decoder gave up on halfway still ends with the encoder's
+// status: only the MP3's length tells. The MP3 counts only once it has its
+// tags and its true name.
+std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
+                                          const FileState& after) {
+    if (result.status != 0)
+        return WithToolWords("the tools ended with status " + std::to_string(result.status),
+                             result.output);
+    if (!WroteFile(file.before, after))
+        return WithToolWords("the encoder wrote no MP3", result.output);
+    if (after.size == 0)
+        return WithToolWords("the encoder wrote an empty MP3", result.output);
+    const LengthCheck length = CheckMp3Length(file.entry, file.toolMp3);
+    if (!length.complete)
+        return "the MP3 lasts " + Seconds(length.mp3Seconds) + "; the Musepack stream " +
+               Seconds(length.streamSeconds);
+    std::string problem;
+    if (!CarryTagsOver(file.entry, file.toolMp3, problem))
+        return problem;
+    if (file.throughAlias && !MoveFileOver(file.toolMp3, file.mp3))
+        return "the MP3 cannot be moved to " + file.mp3 + ": " + LastSystemErrorText();
+    return std::string();
+}
+
+void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
+    FailureReport report;
+    report.batchLine = AnsiToUtf8(file.batchLine);
+    report.toolOutput = AnsiToUtf8(result.output);
+    const FileState after = QueryFileState(file.toolMp3);
+    switch (result.end) {
+    case PipelineEnd::BatchFileNotWritten:
+        m_stopped = true;
+        m_problem = BatchFileNameOfSlot(file.slot) + " cannot be written in " +
+                    AnsiToUtf8(FullPathInCurrentDirectory(".")) + ": " + result.problem;
+        report.reason = "not run: " + m_problem;
+        report.batchLine.clear();
+        break;
+    case PipelineEnd::NotStarted:
+        report.reason = "the command processor cannot be started: " + result.problem;
+        break;
+    case PipelineEnd::EndedByUser:
+        report.reason = "ended by the user";
+        break;
+    case PipelineEnd::Ran:
+        report.reason = ProblemWithMp3(file, result, after);
+        break;
+    }
+
+    const bool converted = report.reason.empty();
+    if (converted) {
+        file.guard->KeepNew();
+    } else {
+        if (WroteFile(file.before, after) || WroteFile(file.before, QueryFileState(file.toolMp3)))
+            RemoveFile(file.toolMp3);
+        if (!file.guard->Restore())
+            report.reason += "; the MP3 that was there stays at " + file.guard->AsidePath();
+    }
+    file.alias.reset();
+    file.guard.reset();
+    m_fates[file.mp3Key] = {converted, report};
+
+    // The last entry first, so every index still names its entry.
+    std::vector<int> entries = file.followers;
+    entries.push_back(file.index);
+    std::sort(entries.rbegin(), entries.rend());
+    if (converted) {
+        for (int index : entries)
+            Converted(index);
+    } else {
+        std::sort(entries.begin(), entries.end());
+        for (int index : entries)
+            Kept(index, report);
+    }
+}
+
+void ConversionRun::Converted(int index) {
+    ++m_converted;
+    m_queue.Delete(index);
+    EntryGone(index);
+}
+
+void ConversionRun::Kept(int index, const FailureReport& report) {
+    ++m_kept;
+    if (index == m_next)
+        ++m_next;
+    if (m_events != nullptr)
+        m_events->EntryKept(index, report);
+}
+
+// Every index after a deleted entry moves up by one.
+void ConversionRun::EntryGone(int index) {
+    for (const auto& file : m_inWork) {
+        if (file->index > index)
+            --file->index;
+        for (int& follower : file->followers)
+            if (follower > index)
+                --follower;
+    }
+    if (m_next > index)
+        --m_next;
+}
+
+void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue) {
+    const std::unique_ptr<PipelineRunner> runner = MakeBatchFileRunner(nullptr);
+    ConversionRun run(settings, queue, *runner);
+    run.StartFiles();
+    while (!run.Over()) {
+        runner->WaitForEnd();
+        run.Collect();
     }
 }

@@ -1,16 +1,117 @@
 #pragma once
 
+#include <map>
+#include <memory>
+#include <string>
+#include <vector>
+
 #include "conversion_settings.h"
+#include "file_outcome.h"
 #include "file_queue.h"
+#include "pipeline.h"
 
-inline constexpr const char kBatchFileName[] = "bramkot.bat";
+// Why a file did not convert, for the user and for a bug report (UTF-8).
+struct FailureReport {
+    std::string reason;      // one sentence
+    std::string batchLine;   // the line as it was run; empty when nothing ran
+    std::string toolOutput;  // the last of what the command processor and the tools printed
+};
 
-// Converts the queue's entries one at a time, first entry first: writes the
-// entry's pipeline to "bramkot.bat" in the current directory, runs it through
-// the command processor and waits for it, and deletes the batch file. An
-// entry leaves the queue only when its MP3 file was made; one that failed
-// stays where it is, without an MP3 of this run, and the run goes on with the
-// next (one pass: pressing "Convert Files" again retries what is left). Stops,
-// leaving the current entry and all later ones, when the batch file cannot be
-// written whole.
+class RunEvents {
+public:
+    virtual ~RunEvents() = default;
+    // Entry `index` did not convert and stays listed.
+    virtual void EntryKept(int index, const FailureReport& report) = 0;
+};
+
+struct FileInWork;
+
+// One press of "Convert Files": converts the queue's entries in list order,
+// up to a number of them at once, each through a one-line batch file that
+// the command processor runs. An entry leaves the queue when its MP3 is
+// made, complete and tagged; one that failed stays where it is, without an
+// MP3 of this run and with the MP3 it had before, and the run goes on with
+// the next (one pass: pressing "Convert Files" again retries what is left).
+// Entries appended while the run lasts are converted too.
+//
+// The run never waits: the caller starts it, hands it each pipeline's end
+// as the runner reports it (Collect), and may stop it or end the files in
+// work. A batch file that cannot be written ends the start of new files.
+class ConversionRun {
+public:
+    ConversionRun(const ConversionSettings& settings, FileQueue& queue, PipelineRunner& runner,
+                  RunEvents* events = nullptr);
+    ~ConversionRun();
+    ConversionRun(const ConversionRun&) = delete;
+    ConversionRun& operator=(const ConversionRun&) = delete;
+
+    // Starts files in list order until as many as the run allows are in work.
+    void StartFiles();
+    // Settles every file whose pipeline has ended, then starts the next ones.
+    void Collect();
+    // No new file starts; those in work finish.
+    void Stop();
+    // Ends the files in work at once; they stay listed.
+    void EndNow();
+
+    bool Stopped() const { return m_stopped; }
+    // True when no file is in work and none will start.
+    bool Over() const;
+
+    // Files finished this run, converted or not, of Total(): those listed at
+    // the start and those appended since.
+    int Finished() const { return m_converted + m_kept; }
+    int Total() const;
+    int Converted() const { return m_converted; }
+    int Kept() const { return m_kept; }
+    // The entries in work, in list order (UTF-8).
+    std::vector<std::string> FilesInWork() const;
+    // Why the run started no more files before the end of the list; empty
+    // when it did not end early.
+    const std::string& Problem() const { return m_problem; }
+
+private:
+    // A file's end once its turn is over, for later entries of the same input.
+    struct Fate {
+        bool converted = false;
+        FailureReport report;
+    };
+
+    void BeginFile(const std::string& entry);
+    void Settle(FileInWork& file, const PipelineResult& result);
+    static std::string ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
+                                      const FileState& after);
+    void Converted(int index);
+    void Kept(int index, const FailureReport& report);
+    void EntryGone(int index);
+    bool OutputFolderReady(const std::string& mp3);
+    int FreeSlot() const;
+
+    const ConversionSettings m_settings;
+    FileQueue& m_queue;
+    PipelineRunner& m_runner;
+    RunEvents* m_events;
+    int m_filesAtOnce;
+    // The output directory as the command processor uses it (UTF-8, with its
+    // backslash), for MP3 files whose name no line holds.
+    std::string m_outputFolder;
+    RunOutputs m_outputs;
+    std::map<std::string, Fate> m_fates;  // by MP3 key
+    std::string m_folderKey;              // the output folder last made or found
+    bool m_folderReady = false;
+
+    std::vector<std::unique_ptr<FileInWork>> m_inWork;
+    int m_next = 0;  // the first entry not yet begun
+    int m_converted = 0;
+    int m_kept = 0;
+    bool m_stopped = false;
+    std::string m_problem;
+};
+
+// Runs a whole conversion and returns when it is over, waiting for each
+// pipeline without a window: what "Convert Files" does, for callers that
+// have no message loop.
 void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue);
+
+// How many files the settings let one run convert at once.
+int FilesAtOnce(const ConversionSettings& settings);

@@ -8,6 +8,7 @@ class FileQueue {
 public:
     virtual ~FileQueue() = default;
 
+    virtual int Count() const = 0;
     virtual void Append(const char* path) = 0;
     virtual void ClearAll() = 0;
     // Fills `indices` with up to `capacity` selected indices in ascending

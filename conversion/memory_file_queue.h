@@ -9,6 +9,7 @@
 // A FileQueue held in memory, for builds and tests without a list box.
 class MemoryFileQueue : public FileQueue {
 public:
+    int Count() const override { return static_cast<int>(m_entries.size()); }
     void Append(const char* path) override;
     void ClearAll() override;
     int GetSelectedIndices(int* indices, int capacity) override;

@@ -22,8 +22,10 @@ bool ReadBytesOf(const std::string& path, Read read) {
     return found;
 }
 
-// Writes the tagged copy; true when it is whole.
-bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::string& copy) {
+// Writes the tagged copy; true when the writer was done with it, `result`
+// its answer (Written only when every byte reached the copy).
+bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::string& copy,
+                     TagCopy& result) {
     std::FILE* in = OpenFile(mp3, "rb");
     if (in == nullptr)
         return false;
@@ -32,9 +34,12 @@ bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::
     if (out != nullptr) {
         StdioByteSource source(in);
         StdioByteSink sink(out);
-        written = WriteTaggedMp3(source, tags, sink) == TagCopy::Written;
+        result = WriteTaggedMp3(source, tags, sink);
+        written = result != TagCopy::Failed;
         written = std::fflush(out) == 0 && written;
         written = std::fclose(out) == 0 && written;
+        if (!written)
+            result = TagCopy::Failed;
     }
     std::fclose(in);
     return written;
@@ -42,22 +47,52 @@ bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::
 
 }  // namespace
 
-bool Mp3IsComplete(const std::string& musepack, const std::string& mp3) {
+LengthCheck CheckMp3Length(const std::string& musepack, const std::string& mp3) {
     AudioLength stream;
     AudioLength made;
+    LengthCheck check;
     if (!ReadBytesOf(musepack,
                      [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }) ||
         !ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); }))
-        return true;
-    return !IsCutShort(stream, made);
+        return check;
+    check.complete = !IsCutShort(stream, made);
+    check.streamSeconds = stream.Seconds();
+    check.mp3Seconds = made.Seconds();
+    return check;
 }
 
-void CarryTagsOver(const std::string& musepack, const std::string& mp3) {
+std::string TaggedCopyPath(const std::string& mp3) {
+    return mp3 + ".bramkot-tags";
+}
+
+bool CarryTagsOver(const std::string& musepack, const std::string& mp3, std::string& problem) {
     SourceTags tags;
-    if (!ReadBytesOf(musepack, [&](ByteSource& bytes) { return ReadMusepackTags(bytes, tags); }) ||
-        tags.Empty())
-        return;
-    const std::string copy = mp3 + ".bramkot-tags";
-    if (!WriteTaggedCopy(mp3, tags, copy) || !MoveFileOver(copy, mp3))
+    // A file gone since the decoder read it shows no tag, as it shows no length.
+    std::FILE* file = OpenFile(musepack, "rb");
+    if (file == nullptr)
+        return true;
+    StdioByteSource source(file);
+    ReadMusepackTags(source, tags);
+    std::fclose(file);
+    if (tags.damage == TagDamage::Damaged) {
+        problem = "its APEv2 tag is damaged, so its tags cannot be carried over";
+        return false;
+    }
+    if (tags.damage == TagDamage::TooLarge) {
+        problem = "its APEv2 tag is larger than BRAMKOT reads (32 MiB, 512 items)";
+        return false;
+    }
+    if (tags.Empty())
+        return true;
+    const std::string copy = TaggedCopyPath(mp3);
+    TagCopy written = TagCopy::Failed;
+    if (WriteTaggedCopy(mp3, tags, copy, written) && written == TagCopy::Unchanged) {
         RemoveFile(copy);
+        return true;
+    }
+    if (written == TagCopy::Written && MoveFileOver(copy, mp3))
+        return true;
+    problem = "its tags could not be written into the MP3: " + LastSystemErrorText();
+    RemoveFile(copy);
+    return false;
 }

@@ -4,12 +4,25 @@
 
 // The work on an MP3 after its pipeline, paths in UTF-8.
 
-// False when the MP3 lasts more than half a second less than the Musepack
-// stream it was made from (a damaged file the decoder gave up on halfway);
-// true also when either length cannot be read.
-bool Mp3IsComplete(const std::string& musepack, const std::string& mp3);
+struct LengthCheck {
+    bool complete = true;
+    double streamSeconds = 0;  // both known only when the check was made
+    double mp3Seconds = 0;
+};
+
+// Not complete when the MP3 lasts more than half a second less than the
+// Musepack stream it was made from (a damaged file the decoder gave up on
+// halfway); complete also when either length cannot be read.
+LengthCheck CheckMp3Length(const std::string& musepack, const std::string& mp3);
 
 // Puts the Musepack file's tags into the MP3's ID3v2.3 tag, beside the frames
 // the encoder wrote itself. The tagged file is written beside the MP3 and
-// moved over it in one step; when anything fails, the MP3 stays as it was.
-void CarryTagsOver(const std::string& musepack, const std::string& mp3);
+// moved over it in one step. True when the MP3 has every tag the Musepack
+// file holds, or the Musepack file has none (or cannot be opened any more);
+// false, with `problem` in words
+// for the user, when its tag cannot be read whole or written into the MP3
+// (then the MP3 may be left without them).
+bool CarryTagsOver(const std::string& musepack, const std::string& mp3, std::string& problem);
+
+// Where CarryTagsOver writes the tagged copy.
+std::string TaggedCopyPath(const std::string& mp3);

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "batch_expansion.h"
 #include "file_outcome.h"
@@ -12,11 +13,6 @@
 
 // Moves `from` over `to`, replacing `to` if it exists, as one step.
 bool ReplaceFileWith(const char* from, const char* to);
-
-// Runs the batch file from the current directory (the command processor on
-// Windows, the shell elsewhere; the pipeline line reads the same in both)
-// and returns its exit status, -1 when it could not be run.
-int RunBatchFile();
 
 // A line of the batch file as the command processor reads it, "%" expanded
 // (the shell elsewhere leaves "%" alone).
@@ -35,10 +31,7 @@ bool ToBatchFileCodePage(const std::string& ansiText, std::string& batchText);
 bool ToAnsiExactly(const std::string& utf8, std::string& ansi);
 std::string AnsiToUtf8(const std::string& ansi);
 
-// Sets an environment variable that the commands run by `system` inherit;
-// a null `value` removes it.
-void SetBatchVariable(const char* name, const char* value);
-// An environment variable as those commands see it (ANSI); false when unset.
+// An environment variable as the command processor sees it (ANSI); false when unset.
 bool LookupBatchVariable(const std::string& name, std::string& value);
 // The full path (ANSI) of a file of the current directory.
 std::string FullPathInCurrentDirectory(const char* fileName);
@@ -63,16 +56,31 @@ bool AliasFolder(std::string& folder);
 // exists or neither can be made.
 bool LinkOrCopyFile(const std::string& from, const std::string& to);
 
-// While one lives, another process asking for the batch file of the same full
-// path waits, so that programs converting in one folder take turns file by
-// file. When no lock can be had, the caller goes on alone.
-class BatchFileTurn {
+// A lock on a file's full path (letter case does not count) that every
+// program of the session sees: it tells a file another window is working on
+// from one an ended run left behind. The holder that ends, however it ends,
+// gives it up. Where there are no such locks, every Take succeeds.
+class PathLock {
 public:
-    explicit BatchFileTurn(const char* batchFileName);
-    ~BatchFileTurn();
-    BatchFileTurn(const BatchFileTurn&) = delete;
-    BatchFileTurn& operator=(const BatchFileTurn&) = delete;
+    PathLock(const char* kind, const std::string& path);
+    ~PathLock();
+    PathLock(const PathLock&) = delete;
+    PathLock& operator=(const PathLock&) = delete;
+
+    // True when this object holds the lock now; false when another holder has it.
+    bool TryTake();
+    // Waits for the lock; false when `cancel` (an event handle on Windows, or
+    // null) is set first or no lock can be made.
+    bool Take(void* cancel);
 
 private:
+    std::string m_name;
     void* m_lock = nullptr;
+    bool m_held = false;
 };
+
+// The names in `folder` (UTF-8) that begin with `prefix`.
+std::vector<std::string> FolderNamesStartingWith(const std::string& folder, const char* prefix);
+
+// The system's words for the last failure of a file or process call (UTF-8).
+std::string LastSystemErrorText();

@@ -1,19 +1,17 @@
+#include <dirent.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 #include "platform_files.h"
 
 bool ReplaceFileWith(const char* from, const char* to) {
     return std::rename(from, to) == 0;
-}
-
-int RunBatchFile() {
-    const int status = std::system("sh ./bramkot.bat");
-    return status != -1 && WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 std::string ExpandedByCommandProcessor(const std::string& line, const BatchFile&,
@@ -36,13 +34,6 @@ bool ToAnsiExactly(const std::string& utf8, std::string& ansi) {
 
 std::string AnsiToUtf8(const std::string& ansi) {
     return ansi;
-}
-
-void SetBatchVariable(const char* name, const char* value) {
-    if (value != nullptr)
-        setenv(name, value, 1);
-    else
-        unsetenv(name);
 }
 
 bool LookupBatchVariable(const std::string& name, std::string& value) {
@@ -113,6 +104,31 @@ bool LinkOrCopyFile(const std::string& from, const std::string& to) {
 }
 
 // Runs share no lock here.
-BatchFileTurn::BatchFileTurn(const char*) {}
+PathLock::PathLock(const char*, const std::string&) {}
 
-BatchFileTurn::~BatchFileTurn() {}
+PathLock::~PathLock() {}
+
+bool PathLock::TryTake() {
+    return true;
+}
+
+bool PathLock::Take(void*) {
+    return true;
+}
+
+std::vector<std::string> FolderNamesStartingWith(const std::string& folder, const char* prefix) {
+    std::vector<std::string> names;
+    DIR* directory = opendir(folder.c_str());
+    if (directory == nullptr)
+        return names;
+    const std::size_t length = std::strlen(prefix);
+    while (const dirent* entry = readdir(directory))
+        if (std::strncmp(entry->d_name, prefix, length) == 0)
+            names.emplace_back(entry->d_name);
+    closedir(directory);
+    return names;
+}
+
+std::string LastSystemErrorText() {
+    return std::strerror(errno);
+}

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cwchar>
+#include <set>
 #include <vector>
 
 #include "platform_files.h"
@@ -51,10 +52,6 @@ std::vector<wchar_t> WideFrom(UINT codePage, const std::string& text) {
 
 bool ReplaceFileWith(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
-}
-
-int RunBatchFile() {
-    return std::system("bramkot.bat");
 }
 
 std::string ExpandedByCommandProcessor(const std::string& line, const BatchFile& batch,
@@ -113,10 +110,6 @@ bool ToAnsiExactly(const std::string& utf8, std::string& ansi) {
 
 std::string AnsiToUtf8(const std::string& ansi) {
     return Utf8FromWide(WideFrom(CP_ACP, ansi));
-}
-
-void SetBatchVariable(const char* name, const char* value) {
-    SetEnvironmentVariableA(name, value);
 }
 
 bool LookupBatchVariable(const std::string& name, std::string& value) {
@@ -240,52 +233,162 @@ namespace {
 // Mutex names are case-sensitive and may hold neither a backslash nor more
 // than MAX_PATH characters, so the name carries a hash of the full path in
 // capitals.
-std::string TurnMutexName(const char* fileName) {
-    const DWORD size = GetFullPathNameA(fileName, 0, nullptr, nullptr);
+WideString LockName(const char* kind, const std::string& path) {
+    const std::vector<wchar_t> wide = WideFromUtf8(path);
+    if (wide.empty())
+        return WideString();
+    const DWORD size = GetFullPathNameW(wide.data(), 0, nullptr, nullptr);
     if (size == 0)
-        return std::string();
-    std::string path(size, '\0');
-    const DWORD length = GetFullPathNameA(fileName, size, &path[0], nullptr);
-    if (length == 0 || length >= size)
-        return std::string();
-    path.resize(length);
-    std::string upper(path.size(), '\0');
-    if (LCMapStringA(LOCALE_SYSTEM_DEFAULT, LCMAP_UPPERCASE, path.data(), length, &upper[0],
-                     length) != static_cast<int>(length))
-        upper = path;
+        return WideString();
+    std::vector<wchar_t> full(size + 1, L'\0');
+    const DWORD length = GetFullPathNameW(wide.data(), size + 1, full.data(), nullptr);
+    if (length == 0 || length > size)
+        return WideString();
+    CharUpperBuffW(full.data(), length);
 
     std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
-    for (unsigned char c : upper) {
-        hash ^= c;
+    for (DWORD i = 0; i < length; ++i) {
+        hash ^= full[i];
         hash *= 1099511628211ull;
     }
-    char name[64];
-    std::snprintf(name, sizeof name, "BRAMKOT batch file %08lx%08lx",
-                  static_cast<unsigned long>(hash >> 32), static_cast<unsigned long>(hash));
+    WideString name = L"BRAMKOT ";
+    for (const char* c = kind; *c != '\0'; ++c)
+        name += static_cast<wchar_t>(*c);
+    name += L' ';
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += L"0123456789abcdef"[hash >> shift & 15];
     return name;
 }
 
 }  // namespace
 
-BatchFileTurn::BatchFileTurn(const char* batchFileName) {
-    const std::string name = TurnMutexName(batchFileName);
-    if (name.empty())
-        return;
-    HANDLE mutex = CreateMutexA(nullptr, FALSE, name.c_str());
-    if (mutex == nullptr)
-        return;
-    // An owner that died without releasing leaves the mutex abandoned: ours now.
-    const DWORD waited = WaitForSingleObject(mutex, INFINITE);
-    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED) {
-        CloseHandle(mutex);
-        return;
+// A thread may take a mutex it holds once more, so the locks this process
+// holds are also kept here: two objects of one process never hold one lock.
+class HeldLocks {
+public:
+    HeldLocks() { InitializeCriticalSection(&m_section); }
+    bool Has(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        const bool has = m_names.count(name) != 0;
+        LeaveCriticalSection(&m_section);
+        return has;
     }
-    m_lock = mutex;
+    // False when the name is held already.
+    bool Add(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        const bool added = m_names.insert(name).second;
+        LeaveCriticalSection(&m_section);
+        return added;
+    }
+    void Remove(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        m_names.erase(name);
+        LeaveCriticalSection(&m_section);
+    }
+
+private:
+    CRITICAL_SECTION m_section;
+    std::set<std::string> m_names;
+};
+
+// Made before the program's threads start.
+HeldLocks heldByThisProcess;
+
+HeldLocks& HeldByThisProcess() {
+    return heldByThisProcess;
 }
 
-BatchFileTurn::~BatchFileTurn() {
+PathLock::PathLock(const char* kind, const std::string& path) {
+    const WideString name = LockName(kind, path);
+    if (name.empty())
+        return;
+    m_name = ::Utf8FromWide(name.c_str(), name.size());
+    m_lock = CreateMutexW(nullptr, FALSE, name.c_str());
+}
+
+PathLock::~PathLock() {
     if (m_lock == nullptr)
         return;
-    ReleaseMutex(static_cast<HANDLE>(m_lock));
+    if (m_held) {
+        HeldByThisProcess().Remove(m_name);
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+    }
     CloseHandle(static_cast<HANDLE>(m_lock));
+}
+
+// An owner that died without releasing leaves the mutex abandoned: ours now.
+bool PathLock::TryTake() {
+    if (m_lock == nullptr)
+        return true;
+    if (m_held)
+        return true;
+    if (HeldByThisProcess().Has(m_name))
+        return false;
+    const DWORD waited = WaitForSingleObject(static_cast<HANDLE>(m_lock), 0);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
+        return false;
+    if (!HeldByThisProcess().Add(m_name)) {
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+        return false;
+    }
+    m_held = true;
+    return true;
+}
+
+bool PathLock::Take(void* cancel) {
+    if (m_lock == nullptr || m_held)
+        return m_lock != nullptr;
+    const HANDLE handles[] = {static_cast<HANDLE>(m_lock), static_cast<HANDLE>(cancel)};
+    const DWORD count = cancel != nullptr ? 2 : 1;
+    for (;;) {
+        if (HeldByThisProcess().Has(m_name)) {
+            if (cancel != nullptr &&
+                WaitForSingleObject(static_cast<HANDLE>(cancel), 50) == WAIT_OBJECT_0)
+                return false;
+            if (cancel == nullptr)
+                Sleep(50);
+            continue;
+        }
+        const DWORD waited = WaitForMultipleObjects(count, handles, FALSE, INFINITE);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED_0)
+            return false;
+        if (HeldByThisProcess().Add(m_name))
+            break;
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+    }
+    m_held = true;
+    return true;
+}
+
+std::vector<std::string> FolderNamesStartingWith(const std::string& folder, const char* prefix) {
+    std::vector<std::string> names;
+    const std::vector<wchar_t> pattern = WideFromUtf8(folder + "\\" + prefix + "*");
+    WIN32_FIND_DATAW found;
+    const HANDLE search =
+        pattern.empty() ? INVALID_HANDLE_VALUE : FindFirstFileW(pattern.data(), &found);
+    if (search == INVALID_HANDLE_VALUE)
+        return names;
+    do {
+        if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+            names.push_back(::Utf8FromWide(found.cFileName, wcslen(found.cFileName)));
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+    return names;
+}
+
+std::string LastSystemErrorText() {
+    const DWORD error = GetLastError();
+    wchar_t* text = nullptr;
+    const DWORD length = FormatMessageW(
+        FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+        nullptr, error, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
+    std::string words = length > 0 ? ::Utf8FromWide(text, length) : std::string();
+    if (text != nullptr)
+        LocalFree(text);
+    while (!words.empty() && (words.back() == '\n' || words.back() == '\r' || words.back() == ' ' ||
+                              words.back() == '.'))
+        words.pop_back();
+    if (words.empty())
+        words = "system error " + std::to_string(error);
+    return words;
 }

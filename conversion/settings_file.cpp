@@ -37,6 +37,7 @@ void AssignDefaults(ConversionSettings& settings) {
     settings.m_mppdecSwitches = kDefaultMppdecSwitches;
     settings.m_lameSwitches = kDefaultLameSwitches;
     settings.m_outputDir.clear();
+    settings.m_filesAtOnce = kDefaultFilesAtOnce;
 }
 
 }  // namespace
@@ -57,6 +58,8 @@ void LoadSettings(ConversionSettings& settings) {
     std::string line;
     if (ReadLine(file, line))
         settings.m_outputDir = line;
+    // Files written before the sixth setting have five lines.
+    settings.m_filesAtOnce = ReadLine(file, line) && !line.empty() ? line : kDefaultFilesAtOnce;
     // A file that opens but cannot be read (a folder, on some systems) is
     // one that cannot be opened.
     if (std::ferror(file))
@@ -68,9 +71,9 @@ bool SaveSettings(const ConversionSettings& settings) {
     FILE* file = std::fopen(kTemporarySettingsFileName, "wt");
     if (file == nullptr)
         return false;
-    const std::string* fields[] = {&settings.m_mppdecPath, &settings.m_lamePath,
+    const std::string* fields[] = {&settings.m_mppdecPath,     &settings.m_lamePath,
                                    &settings.m_mppdecSwitches, &settings.m_lameSwitches,
-                                   &settings.m_outputDir};
+                                   &settings.m_outputDir,      &settings.m_filesAtOnce};
     bool written = true;
     for (const std::string* field : fields)
         written = std::fprintf(file, "%s\n", field->c_str()) >= 0 && written;

@@ -5,11 +5,13 @@
 inline constexpr const char kSettingsFileName[] = "bramkot.ini";
 
 // Reads "bramkot.ini" from the current directory. When the file cannot be
-// opened, all five settings become the defaults. A missing line among the
-// first four gets its default; a missing fifth line leaves m_outputDir as it was.
+// opened, all settings become the defaults. A missing line among the first
+// four gets its default; a missing fifth line leaves m_outputDir as it was; a
+// missing or empty sixth line (files of five lines) gives m_filesAtOnce "0".
 void LoadSettings(ConversionSettings& settings);
 
-// Writes the five settings to "bramkot.ini", one per line. The new content goes
+// Writes the six settings to "bramkot.ini", one per line (a reader of five
+// lines ignores the sixth). The new content goes
 // to a temporary file first, which then replaces the old file, so a failed
 // write leaves the previous settings intact. Returns false on failure.
 bool SaveSettings(const ConversionSettings& settings);

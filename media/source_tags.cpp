@@ -93,7 +93,11 @@ void AddPictureItem(int pictureType, const char* value, std::size_t size, Source
 // (printable ASCII, 2 to 255 characters, NUL-terminated), the value.
 void ParseApeItems(const std::string& items, std::uint32_t count, SourceTags& tags) {
     std::size_t pos = 0;
-    for (std::uint32_t i = 0; i < count && items.size() - pos >= 8; ++i) {
+    for (std::uint32_t i = 0; i < count; ++i) {
+        if (items.size() - pos < 8) {
+            tags.damage = TagDamage::Damaged;
+            return;
+        }
         const unsigned char* head = reinterpret_cast<const unsigned char*>(items.data() + pos);
         const std::uint32_t valueSize = LittleEndian32(head);
         const std::uint32_t itemType = LittleEndian32(head + 4) >> 1 & 3;
@@ -102,12 +106,12 @@ void ParseApeItems(const std::string& items, std::uint32_t count, SourceTags& ta
         while (keyEnd < items.size() && keyEnd - keyStart <= 255 && items[keyEnd] >= 0x20 &&
                items[keyEnd] <= 0x7E)
             ++keyEnd;
-        if (keyEnd >= items.size() || items[keyEnd] != '\0' || keyEnd - keyStart < 2 ||
-            keyEnd - keyStart > 255)
-            return;
         const std::size_t valueStart = keyEnd + 1;
-        if (valueSize > items.size() - valueStart)
+        if (keyEnd >= items.size() || items[keyEnd] != '\0' || keyEnd - keyStart < 2 ||
+            keyEnd - keyStart > 255 || valueSize > items.size() - valueStart) {
+            tags.damage = TagDamage::Damaged;
             return;
+        }
         const std::string key = items.substr(keyStart, keyEnd - keyStart);
         const char* value = items.data() + valueStart;
         if (itemType == 0 && !HasTextKey(tags, key))
@@ -130,13 +134,19 @@ bool ReadApeTag(ByteSource& file, std::uint64_t footerEnd, SourceTags& tags) {
         return false;
     const std::uint32_t version = LittleEndian32(footer + 8);
     const std::uint32_t tagSize = LittleEndian32(footer + 12);
-    if ((version != 1000 && version != 2000) || tagSize < kApeFooterSize || tagSize > footerEnd ||
-        tagSize > kMaxApeTagSize)
-        return true;
-    std::string items(tagSize - kApeFooterSize, '\0');
-    if (!file.ReadAt(footerEnd - tagSize, &items[0], items.size()))
-        return true;
     const std::uint32_t count = LittleEndian32(footer + 16);
+    if (tagSize > kMaxApeTagSize) {
+        tags.damage = TagDamage::TooLarge;
+        return true;
+    }
+    std::string items(tagSize >= kApeFooterSize ? tagSize - kApeFooterSize : 0, '\0');
+    if ((version != 1000 && version != 2000) || tagSize < kApeFooterSize || tagSize > footerEnd ||
+        !file.ReadAt(footerEnd - tagSize, &items[0], items.size())) {
+        tags.damage = TagDamage::Damaged;
+        return true;
+    }
+    if (count > kMaxApeItems)
+        tags.damage = TagDamage::TooLarge;
     ParseApeItems(items, count < kMaxApeItems ? count : kMaxApeItems, tags);
     return true;
 }
@@ -186,7 +196,7 @@ bool ReadMusepackTags(ByteSource& file, SourceTags& tags) {
                           std::memcmp(id3v1, "TAG", 3) == 0;
     if (!ReadApeTag(file, size, tags) && hasId3v1)
         ReadApeTag(file, size - kId3v1Size, tags);
-    if (tags.Empty() && hasId3v1)
+    if (tags.Empty() && tags.damage == TagDamage::None && hasId3v1)
         ReadId3v1Tag(id3v1, tags);
-    return !tags.Empty();
+    return !tags.Empty() || tags.damage != TagDamage::None;
 }

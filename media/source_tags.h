@@ -17,9 +17,17 @@ struct PictureTag {
     std::string data;
 };
 
+// Why a tag that is there was not read whole.
+enum class TagDamage {
+    None,
+    Damaged,   // malformed, or its bytes cannot be read
+    TooLarge,  // over the reader's bounds (below)
+};
+
 struct SourceTags {
     std::vector<TextTag> texts;
     std::vector<PictureTag> pictures;
+    TagDamage damage = TagDamage::None;
 
     bool Empty() const { return texts.empty() && pictures.empty(); }
 };
@@ -32,5 +40,6 @@ struct SourceTags {
 // PNG, GIF or BMP picture become PictureTags; other items are skipped. An
 // item whose size runs past the tag ends the reading; the items before it
 // are kept. APE tags over 32 MiB are not read, and of the others only the
-// first 512 items. False, and empty tags, when the file gives no tag.
+// first 512 items. Whatever keeps a tag from being read whole is said in
+// `damage`. False, and empty tags, when the file gives no tag.
 bool ReadMusepackTags(ByteSource& file, SourceTags& tags);

@@ -16,6 +16,7 @@ public:
     int InitStorage(int items, UINT bytes);
 
     // FileQueue: paths in UTF-8, held by the control as wide text.
+    int Count() const override { return GetCount(); }
     void Append(const char* path) override;
     void ClearAll() override;
     int GetSelectedIndices(int* indices, int capacity) override;

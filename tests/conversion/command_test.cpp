@@ -7,7 +7,8 @@
 namespace {
 
 ConversionSettings Defaults() {
-    return {kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches, kDefaultLameSwitches, ""};
+    return {
+        kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches, kDefaultLameSwitches, "", ""};
 }
 
 TEST(OutputPath, LastCharacterBecomesThreeKeepingLetterCase) {
@@ -71,8 +72,8 @@ TEST(CommandLine, EmptySwitchesLeaveTwoSpaces) {
 }
 
 TEST(CommandLine, SettingsGoInAsTyped) {
-    ConversionSettings settings = {"%ProgramFiles%\\dec.exe", "say \"hi\".exe", "--x %Y%", "-b 128",
-                                   "%OUT%"};
+    ConversionSettings settings = {
+        "%ProgramFiles%\\dec.exe", "say \"hi\".exe", "--x %Y%", "-b 128", "%OUT%", ""};
     EXPECT_EQ(
         "\"%ProgramFiles%\\dec.exe\" --x %Y% \"D:\\a.mpc\" - | \"say \"hi\".exe\" -b 128 - "
         "\"%OUT%\\a.mp3\"",

@@ -264,12 +264,14 @@ TEST(SourceTags, LyingSizesKeepOnlyWholeItems) {
     ASSERT_TRUE(ReadMusepackTags(source, tags));
     ASSERT_EQ(1u, tags.texts.size());
     EXPECT_EQ("Title", tags.texts[0].key);
+    EXPECT_NE(TagDamage::None, tags.damage);  // a tag not read whole is not carried over
 
     // A tag larger than the file.
     file.replace(file.size() - 20, 4, LittleEndian(static_cast<std::uint32_t>(file.size() + 1)));
     MemoryByteSource tooLarge(file.data(), file.size());
-    EXPECT_FALSE(ReadMusepackTags(tooLarge, tags));
+    EXPECT_TRUE(ReadMusepackTags(tooLarge, tags));
     EXPECT_TRUE(tags.Empty());
+    EXPECT_EQ(TagDamage::Damaged, tags.damage);
 }
 
 TEST(Id3v2Writer, WritesEachKindOfFrameThenCopiesTheAudioInBoundedReads) {

@@ -29,7 +29,7 @@ protected:
                             "echo \"enc $*\" >> \"" + here + "/tools.log\"\n"
                             "ls bramkot.bat >> \"" + here + "/tools.log\"\n");
         // clang-format on
-        m_settings = {here + "/dec.sh", here + "/enc.sh", "--gain 2", "-b 128", ""};
+        m_settings = {here + "/dec.sh", here + "/enc.sh", "--gain 2", "-b 128", "", "1"};
     }
 
     static void WriteTool(const std::string& name, const std::string& body) {

@@ -7,7 +7,7 @@
 namespace {
 
 ConversionSettings Sample() {
-    return {"D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3"};
+    return {"D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3", "3"};
 }
 
 void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& actual) {
@@ -16,10 +16,12 @@ void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& a
     EXPECT_EQ(expected.m_mppdecSwitches, actual.m_mppdecSwitches);
     EXPECT_EQ(expected.m_lameSwitches, actual.m_lameSwitches);
     EXPECT_EQ(expected.m_outputDir, actual.m_outputDir);
+    EXPECT_EQ(expected.m_filesAtOnce, actual.m_filesAtOnce);
 }
 
-const ConversionSettings kDefaults = {kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches,
-                                      kDefaultLameSwitches, ""};
+const ConversionSettings kDefaults = {
+    kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches, kDefaultLameSwitches, "",
+    kDefaultFilesAtOnce};
 
 using SettingsFile = InTempDirectory;
 
@@ -29,9 +31,9 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
     ExpectEqual(kDefaults, loaded);
 }
 
-TEST_F(SettingsFile, SavedFileIsFiveLinesAndLoadsBack) {
+TEST_F(SettingsFile, SavedFileIsSixLinesAndLoadsBack) {
     ASSERT_TRUE(SaveSettings(Sample()));
-    EXPECT_EQ("D:\\Tools\\mppdec.exe\nD:\\Tools\\lame.exe\n--scale 0.9\n-V 2\nE:\\MP3\n",
+    EXPECT_EQ("D:\\Tools\\mppdec.exe\nD:\\Tools\\lame.exe\n--scale 0.9\n-V 2\nE:\\MP3\n3\n",
               ReadFile("bramkot.ini"));
     ConversionSettings loaded;
     LoadSettings(loaded);
@@ -52,11 +54,12 @@ TEST_F(SettingsFile, ValuesOfAnyLengthLoadBackWhole) {
 }
 
 TEST_F(SettingsFile, EmptyValuesAreEmptyLines) {
-    const ConversionSettings empty;
+    ConversionSettings empty;
     ASSERT_TRUE(SaveSettings(empty));
-    EXPECT_EQ("\n\n\n\n\n", ReadFile("bramkot.ini"));
+    EXPECT_EQ("\n\n\n\n\n\n", ReadFile("bramkot.ini"));
     ConversionSettings loaded = Sample();
     LoadSettings(loaded);
+    empty.m_filesAtOnce = "0";  // empty means the same: one per processor
     ExpectEqual(empty, loaded);
 }
 
@@ -95,12 +98,24 @@ TEST_F(SettingsFile, FourLinesMakeACompleteFile) {
     WriteFile("bramkot.ini", "a\nb\nc\nd\n");
     ConversionSettings loaded;
     LoadSettings(loaded);
-    ExpectEqual({"a", "b", "c", "d", ""}, loaded);
+    ExpectEqual({"a", "b", "c", "d", "", "0"}, loaded);
 
     WriteFile("bramkot.ini", "a\nb\nc\nd\n\n");
     loaded.m_outputDir = "stale";
     LoadSettings(loaded);
     EXPECT_EQ("", loaded.m_outputDir);
+}
+
+// Every file written before the sixth setting has five lines: one per processor.
+TEST_F(SettingsFile, FiveLinesAndSixLinesBothLoad) {
+    WriteFile("bramkot.ini", "a\nb\nc\nd\nE:\\Out\n");
+    ConversionSettings loaded;
+    LoadSettings(loaded);
+    ExpectEqual({"a", "b", "c", "d", "E:\\Out", "0"}, loaded);
+
+    WriteFile("bramkot.ini", "a\nb\nc\nd\nE:\\Out\n2\n");
+    LoadSettings(loaded);
+    ExpectEqual({"a", "b", "c", "d", "E:\\Out", "2"}, loaded);
 }
 
 TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {

@@ -121,5 +121,6 @@ ConversionSettings FakeToolSettings(const std::string& decoderSwitches,
     settings.m_mppdecSwitches = decoderSwitches;
     settings.m_lameSwitches = encoderSwitches;
     settings.m_outputDir = outputDir;
+    settings.m_filesAtOnce = "1";  // one at a time, so the tools' records come in list order
     return settings;
 }

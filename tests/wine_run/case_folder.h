@@ -51,7 +51,7 @@ private:
     std::string m_path;
 };
 
-// Settings that run the fake tools.
+// Settings that run the fake tools, one file at a time.
 ConversionSettings FakeToolSettings(const std::string& decoderSwitches,
                                     const std::string& encoderSwitches,
                                     const std::string& outputDir);

@@ -26,10 +26,14 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     chmod("dec.sh", 0755);
     chmod("enc.sh", 0755);
 
-    const ConversionSettings settings = {here + "/dec.sh", here + "/enc.sh", "", "",
+    const ConversionSettings settings = {here + "/dec.sh",
+                                         here + "/enc.sh",
+                                         "",
+                                         "",
                                          here + "/" + std::string(200, 'o') + "/" +
                                              std::string(200, 'p') + "/" + std::string(100, 'q') +
-                                             "%TEMP%"};
+                                             "%TEMP%",
+                                         "1"};
     const std::string input =
         "D:\\" + std::string(391, 'd') + "\\" + std::string(100, 'n') + ".mpc";
     ASSERT_EQ(499u, input.size());

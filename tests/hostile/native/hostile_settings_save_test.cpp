@@ -11,8 +11,10 @@
 
 namespace {
 
-const ConversionSettings kOld = {"C:\\old\\dec.exe", "C:\\old\\enc.exe", "-o", "-p", "E:\\Old"};
-const ConversionSettings kNew = {"D:\\new\\dec.exe", "D:\\new\\enc.exe", "-n", "-q", "F:\\New"};
+const ConversionSettings kOld = {
+    "C:\\old\\dec.exe", "C:\\old\\enc.exe", "-o", "-p", "E:\\Old", "1"};
+const ConversionSettings kNew = {
+    "D:\\new\\dec.exe", "D:\\new\\enc.exe", "-n", "-q", "F:\\New", "2"};
 
 class HostileSettingsSave : public InTempDirectory {
 protected:

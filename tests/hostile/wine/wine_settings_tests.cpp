@@ -11,7 +11,7 @@ namespace {
 bool SameSettings(const ConversionSettings& a, const ConversionSettings& b) {
     return a.m_mppdecPath == b.m_mppdecPath && a.m_lamePath == b.m_lamePath &&
            a.m_mppdecSwitches == b.m_mppdecSwitches && a.m_lameSwitches == b.m_lameSwitches &&
-           a.m_outputDir == b.m_outputDir;
+           a.m_outputDir == b.m_outputDir && a.m_filesAtOnce == b.m_filesAtOnce;
 }
 
 std::string Shown(const ConversionSettings& s) {
@@ -19,7 +19,8 @@ std::string Shown(const ConversionSettings& s) {
         return v.size() > 40 ? v.substr(0, 40) + "...(" + std::to_string(v.size()) + ")" : v;
     };
     return "[" + part(s.m_mppdecPath) + "|" + part(s.m_lamePath) + "|" + part(s.m_mppdecSwitches) +
-           "|" + part(s.m_lameSwitches) + "|" + part(s.m_outputDir) + "]";
+           "|" + part(s.m_lameSwitches) + "|" + part(s.m_outputDir) + "|" + part(s.m_filesAtOnce) +
+           "]";
 }
 
 ConversionSettings Load() {
@@ -32,20 +33,20 @@ void TenMegabyteLine() {
     const char* test = "10 MB line in text mode";
     ScratchDirectory dir;
     const std::string huge(10 * 1024 * 1024, 'q');
-    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", huge, "-V 2", "E:\\Out"};
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", huge, "-V 2", "E:\\Out", "2"};
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const std::string expectedFile =
-        "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n";
+        "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n2\r\n";
     const std::string file = ReadFileBytes("bramkot.ini");
     Check(file.size() == expectedFile.size() && file == expectedFile, test,
-          "file is not five CR LF lines, size " + std::to_string(file.size()));
+          "file is not six CR LF lines, size " + std::to_string(file.size()));
     const ConversionSettings loaded = Load();
     Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
 
     // Written by something else, with the long line first and no final line end.
     WriteFileBytes("bramkot.ini", huge + "\r\nb\r\nc\r\nd\r\ne");
     const ConversionSettings other = Load();
-    Check(SameSettings({huge, "b", "c", "d", "e"}, other), test, "loaded " + Shown(other));
+    Check(SameSettings({huge, "b", "c", "d", "e", "0"}, other), test, "loaded " + Shown(other));
 }
 
 void CrLfAndMixedFiles() {
@@ -54,18 +55,19 @@ void CrLfAndMixedFiles() {
     WriteFileBytes("bramkot.ini",
                    "C:\\Program Files\\dec.exe\r\nC:\\enc.exe\r\n--gain 2\r\n-V 2\r\nE:\\Out\r\n");
     ConversionSettings loaded = Load();
-    Check(SameSettings({"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out"},
-                       loaded),
+    Check(SameSettings(
+              {"C:\\Program Files\\dec.exe", "C:\\enc.exe", "--gain 2", "-V 2", "E:\\Out", "0"},
+              loaded),
           test, "CR LF file loaded as " + Shown(loaded));
 
     WriteFileBytes("bramkot.ini", "a\r\nb\nc\r\n\nE:\\Out");
     loaded = Load();
-    Check(SameSettings({"a", "b", "c", "", "E:\\Out"}, loaded), test,
+    Check(SameSettings({"a", "b", "c", "", "E:\\Out", "0"}, loaded), test,
           "mixed file loaded as " + Shown(loaded));
 
     // What a save makes of it is a clean CR LF file that loads the same.
     Check(SaveSettings(loaded), test, "SaveSettings failed");
-    Check(ReadFileBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n", test,
+    Check(ReadFileBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n0\r\n", test,
           "saved file: " + ReadFileBytes("bramkot.ini"));
     const ConversionSettings again = Load();
     Check(SameSettings(loaded, again), test, "reloaded as " + Shown(again));
@@ -75,8 +77,8 @@ void CrLfAndMixedFiles() {
 void ControlCharactersLoadBack() {
     const char* test = "control characters in a setting";
     ScratchDirectory dir;
-    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", "-a\x1a-b", "-V\x01 2",
-                                      "E:\\Out"};
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", "-a\x1a-b",
+                                      "-V\x01 2",    "E:\\Out",     "1"};
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const ConversionSettings loaded = Load();
     Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));

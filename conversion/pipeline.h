@@ -1,0 +1,60 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+// One pipeline as the command processor runs it: a one-line batch file in the
+// current directory, written, run and deleted while its name's turn is held.
+struct PipelineJob {
+    std::string batchFileName;
+    std::string batchLine;  // in the batch file's code page, without its line end
+    // Given to this command processor alone, on top of the program's
+    // environment (ANSI names and values).
+    std::vector<std::pair<std::string, std::string>> variables;
+};
+
+enum class PipelineEnd {
+    Ran,                  // the command processor ran the line; `status` is its exit code
+    BatchFileNotWritten,  // nothing ran
+    NotStarted,           // the batch file was written, the command processor did not start
+    EndedByUser,          // ended before it finished, every process of it
+};
+
+struct PipelineResult {
+    PipelineEnd end = PipelineEnd::NotStarted;
+    int status = -1;
+    // The last few KB the command processor and the tools wrote to standard
+    // output and error, as they wrote them.
+    std::string output;
+    // Why the batch file could not be written or run, in the system's words.
+    std::string problem;
+};
+
+// Runs pipelines without blocking its caller; each runs in a slot of its own.
+class PipelineRunner {
+public:
+    virtual ~PipelineRunner() = default;
+
+    virtual void Start(int slot, const PipelineJob& job) = 0;
+    // A pipeline that has ended since the last call; false when none has.
+    virtual bool TakeEnded(int& slot, PipelineResult& result) = 0;
+    // Blocks until TakeEnded has something to give.
+    virtual void WaitForEnd() = 0;
+    // Ends the slot's pipeline and every process it started. Harmless when
+    // it has ended already.
+    virtual void EndNow(int slot) = 0;
+};
+
+// The command processor's runner. `wake`, when given, is called from another
+// thread each time a pipeline ends. The runner's destructor ends every
+// pipeline still running and waits for it.
+std::unique_ptr<PipelineRunner> MakeBatchFileRunner(std::function<void()> wake);
+
+// The batch file of slot 0 is "bramkot.bat", of slot 1 "bramkot2.bat", ...
+std::string BatchFileNameOfSlot(int slot);
+
+// How many processors the system has; at least 1.
+int ProcessorCount();

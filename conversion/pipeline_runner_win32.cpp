@@ -1,0 +1,367 @@
+// Each pipeline runs on a thread of its own, which waits for its batch file's
+// turn, writes the batch file, runs it through the command processor with no
+// console window, drains what the command processor and the tools print,
+// deletes the batch file and gives the turn back. The caller's thread never
+// waits for any of it.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "pipeline.h"
+#include "platform_files.h"
+#include "wide_text.h"
+
+namespace {
+
+const std::size_t kKeptOutput = 8 * 1024;
+// The exit code of a pipeline ended on request: none of the tools' own.
+const UINT kEndedByUserCode = 0xE0DEDB7Eu;
+
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& section) : m_section(section) {
+        EnterCriticalSection(&m_section);
+    }
+    ~Lock() { LeaveCriticalSection(&m_section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_section;
+};
+
+// Only one pipeline's handles may be inheritable while its command processor
+// is created: another one's pipe held open by the wrong processes would never
+// report its end.
+class ProcessCreationLock {
+public:
+    ProcessCreationLock() { InitializeCriticalSection(&section); }
+    CRITICAL_SECTION section;
+};
+ProcessCreationLock processCreation;  // made before the program's threads start
+
+CRITICAL_SECTION& ProcessCreation() {
+    return processCreation.section;
+}
+
+WideString WideFromAnsi(const std::string& ansi) {
+    const int length = static_cast<int>(ansi.size());
+    const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
+    WideString wide(wideLength > 0 ? wideLength : 0, L'\0');
+    if (wideLength > 0)
+        MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &wide[0], wideLength);
+    return wide;
+}
+
+bool SameName(const WideString& entry, const WideString& name) {
+    return entry.size() > name.size() && entry[name.size()] == L'=' &&
+           _wcsnicmp(entry.c_str(), name.c_str(), name.size()) == 0;
+}
+
+// The program's environment with the job's variables set, as a block for
+// CreateProcessW, sorted by name as Windows keeps it.
+std::vector<wchar_t> EnvironmentBlock(const PipelineJob& job) {
+    std::vector<WideString> entries;
+    wchar_t* strings = GetEnvironmentStringsW();
+    for (const wchar_t* entry = strings; entry != nullptr && *entry != L'\0';
+         entry += std::wcslen(entry) + 1)
+        entries.emplace_back(entry);
+    if (strings != nullptr)
+        FreeEnvironmentStringsW(strings);
+    for (const auto& variable : job.variables) {
+        const WideString name = WideFromAnsi(variable.first);
+        entries.erase(std::remove_if(entries.begin(), entries.end(),
+                                     [&](const WideString& e) { return SameName(e, name); }),
+                      entries.end());
+        entries.push_back(name + L'=' + WideFromAnsi(variable.second));
+    }
+    std::sort(entries.begin(), entries.end(), [](const WideString& a, const WideString& b) {
+        return _wcsicmp(a.c_str(), b.c_str()) < 0;
+    });
+    std::vector<wchar_t> block;
+    for (const WideString& entry : entries)
+        block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
+    block.push_back(L'\0');
+    return block;
+}
+
+WideString CommandProcessorLine(const std::string& batchFileName) {
+    wchar_t comspec[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
+    const WideString program =
+        length > 0 && length < MAX_PATH ? WideString(comspec, length) : L"cmd.exe";
+    return L'"' + program + L"\" /c " + WideFromAnsi(batchFileName);
+}
+
+// A batch file cut short by a full disk would run half a command, so the
+// write counts only when every byte reached the file.
+bool WriteBatchFile(const PipelineJob& job, std::string& problem) {
+    FILE* file = std::fopen(job.batchFileName.c_str(), "wt");
+    bool written = file != nullptr && std::fprintf(file, "%s\n", job.batchLine.c_str()) >= 0;
+    written = file != nullptr && std::fflush(file) == 0 && written;
+    if (!written)
+        problem = LastSystemErrorText();
+    if (file != nullptr && std::fclose(file) != 0 && written) {
+        problem = LastSystemErrorText();
+        written = false;
+    }
+    if (!written && file != nullptr)
+        DeleteFileA(job.batchFileName.c_str());
+    return written;
+}
+
+class BatchFileRunner;
+
+struct Pipeline {
+    int slot = 0;
+    PipelineJob job;
+    BatchFileRunner* runner = nullptr;
+    HANDLE thread = nullptr;
+    HANDLE jobObject = nullptr;  // every process of the pipeline
+    HANDLE cancel = nullptr;     // set by EndNow
+    HANDLE process = nullptr;    // the command processor, while it runs
+    bool inJob = false;
+    PipelineResult result;
+};
+
+class BatchFileRunner : public PipelineRunner {
+public:
+    explicit BatchFileRunner(std::function<void()> wake) : m_wake(std::move(wake)) {
+        InitializeCriticalSection(&m_lock);
+        m_endedEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    }
+
+    ~BatchFileRunner() override {
+        std::vector<Pipeline*> running;
+        {
+            const Lock lock(m_lock);
+            running = m_running;
+        }
+        for (Pipeline* pipeline : running)
+            EndNow(pipeline->slot);
+        for (Pipeline* pipeline : running)
+            WaitForSingleObject(pipeline->thread, INFINITE);
+        for (Pipeline* pipeline : m_running)
+            Release(pipeline);
+        CloseHandle(m_endedEvent);
+        DeleteCriticalSection(&m_lock);
+    }
+
+    void Start(int slot, const PipelineJob& job) override {
+        Pipeline* pipeline = new Pipeline;
+        pipeline->slot = slot;
+        pipeline->job = job;
+        pipeline->runner = this;
+        pipeline->cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        pipeline->jobObject = CreateJobObjectW(nullptr, nullptr);
+        if (pipeline->jobObject != nullptr) {
+            // Should the program itself be ended, its tools end with it.
+            JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+            limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
+            SetInformationJobObject(pipeline->jobObject, JobObjectExtendedLimitInformation, &limits,
+                                    sizeof limits);
+        }
+        {
+            const Lock lock(m_lock);
+            m_running.push_back(pipeline);
+        }
+        pipeline->thread = CreateThread(nullptr, 0, &BatchFileRunner::Run, pipeline, 0, nullptr);
+        if (pipeline->thread == nullptr) {
+            pipeline->result.end = PipelineEnd::NotStarted;
+            pipeline->result.problem = LastSystemErrorText();
+            Ended(pipeline);
+        }
+    }
+
+    bool TakeEnded(int& slot, PipelineResult& result) override {
+        Pipeline* pipeline = nullptr;
+        {
+            const Lock lock(m_lock);
+            if (m_ended.empty())
+                return false;
+            pipeline = m_ended.front();
+            m_ended.pop_front();
+            m_running.erase(std::find(m_running.begin(), m_running.end(), pipeline));
+        }
+        if (pipeline->thread != nullptr)
+            WaitForSingleObject(pipeline->thread, INFINITE);
+        slot = pipeline->slot;
+        result = pipeline->result;
+        Release(pipeline);
+        return true;
+    }
+
+    void WaitForEnd() override {
+        for (;;) {
+            {
+                const Lock lock(m_lock);
+                if (!m_ended.empty())
+                    return;
+            }
+            WaitForSingleObject(m_endedEvent, INFINITE);
+        }
+    }
+
+    void EndNow(int slot) override {
+        const Lock lock(m_lock);
+        for (Pipeline* pipeline : m_running) {
+            if (pipeline->slot != slot)
+                continue;
+            SetEvent(pipeline->cancel);
+            if (pipeline->inJob)
+                TerminateJobObject(pipeline->jobObject, kEndedByUserCode);
+            else if (pipeline->process != nullptr)
+                TerminateProcess(pipeline->process, kEndedByUserCode);
+        }
+    }
+
+private:
+    static DWORD WINAPI Run(void* parameter) {
+        Pipeline* pipeline = static_cast<Pipeline*>(parameter);
+        pipeline->runner->RunPipeline(*pipeline);
+        pipeline->runner->Ended(pipeline);
+        return 0;
+    }
+
+    void RunPipeline(Pipeline& pipeline) {
+        PipelineResult& result = pipeline.result;
+        PathLock turn("batch file", pipeline.job.batchFileName);
+        if (!turn.Take(pipeline.cancel)) {
+            result.end = PipelineEnd::EndedByUser;
+            return;
+        }
+        if (!WriteBatchFile(pipeline.job, result.problem)) {
+            result.end = PipelineEnd::BatchFileNotWritten;
+            return;
+        }
+        RunCommandProcessor(pipeline);
+        DeleteFileA(pipeline.job.batchFileName.c_str());
+    }
+
+    void RunCommandProcessor(Pipeline& pipeline) {
+        PipelineResult& result = pipeline.result;
+        HANDLE readEnd = nullptr;
+        HANDLE writeEnd = nullptr;
+        HANDLE nothing = INVALID_HANDLE_VALUE;
+        PROCESS_INFORMATION process = {};
+        BOOL created = FALSE;
+        {
+            const Lock creation(ProcessCreation());
+            if (CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024)) {
+                nothing = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                                      nullptr, OPEN_EXISTING, 0, nullptr);
+                SetHandleInformation(writeEnd, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+                if (nothing != INVALID_HANDLE_VALUE)
+                    SetHandleInformation(nothing, HANDLE_FLAG_INHERIT, HANDLE_FLAG_INHERIT);
+                STARTUPINFOW startup = {};
+                startup.cb = sizeof startup;
+                startup.dwFlags = STARTF_USESTDHANDLES;
+                startup.hStdInput = nothing;
+                startup.hStdOutput = writeEnd;
+                startup.hStdError = writeEnd;
+                WideString line = CommandProcessorLine(pipeline.job.batchFileName);
+                std::vector<wchar_t> environment;
+                DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW;
+                if (!pipeline.job.variables.empty()) {
+                    environment = EnvironmentBlock(pipeline.job);
+                    flags |= CREATE_UNICODE_ENVIRONMENT;
+                }
+                created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags,
+                                         environment.empty() ? nullptr : environment.data(),
+                                         nullptr, &startup, &process);
+                if (!created)
+                    result.problem = LastSystemErrorText();
+                CloseHandle(writeEnd);
+                if (nothing != INVALID_HANDLE_VALUE)
+                    CloseHandle(nothing);
+            } else {
+                result.problem = LastSystemErrorText();
+            }
+        }
+        if (!created) {
+            if (readEnd != nullptr)
+                CloseHandle(readEnd);
+            result.end = PipelineEnd::NotStarted;
+            return;
+        }
+        {
+            const Lock lock(m_lock);
+            pipeline.process = process.hProcess;
+            pipeline.inJob = pipeline.jobObject != nullptr &&
+                             AssignProcessToJobObject(pipeline.jobObject, process.hProcess);
+            if (WaitForSingleObject(pipeline.cancel, 0) == WAIT_OBJECT_0)
+                TerminateProcess(process.hProcess, kEndedByUserCode);
+        }
+        ResumeThread(process.hThread);
+        CloseHandle(process.hThread);
+
+        DrainOutput(readEnd, result.output);
+        CloseHandle(readEnd);
+        WaitForSingleObject(process.hProcess, INFINITE);
+        DWORD status = 1;
+        GetExitCodeProcess(process.hProcess, &status);
+        {
+            const Lock lock(m_lock);
+            pipeline.process = nullptr;
+        }
+        CloseHandle(process.hProcess);
+        const bool cancelled = WaitForSingleObject(pipeline.cancel, 0) == WAIT_OBJECT_0;
+        result.end =
+            cancelled && status == kEndedByUserCode ? PipelineEnd::EndedByUser : PipelineEnd::Ran;
+        result.status = static_cast<int>(status);
+    }
+
+    // Reads until every process of the pipeline has closed its end, keeping
+    // only the last few KB: a tool may print without end.
+    static void DrainOutput(HANDLE readEnd, std::string& kept) {
+        char chunk[4096];
+        DWORD got = 0;
+        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) {
+            kept.append(chunk, got);
+            if (kept.size() > 2 * kKeptOutput)
+                kept.erase(0, kept.size() - kKeptOutput);
+        }
+        if (kept.size() > kKeptOutput)
+            kept.erase(0, kept.size() - kKeptOutput);
+    }
+
+    void Ended(Pipeline* pipeline) {
+        {
+            const Lock lock(m_lock);
+            m_ended.push_back(pipeline);
+        }
+        SetEvent(m_endedEvent);
+        if (m_wake)
+            m_wake();
+    }
+
+    static void Release(Pipeline* pipeline) {
+        for (HANDLE handle : {pipeline->thread, pipeline->jobObject, pipeline->cancel})
+            if (handle != nullptr)
+                CloseHandle(handle);
+        delete pipeline;
+    }
+
+    std::function<void()> m_wake;
+    CRITICAL_SECTION m_lock;
+    HANDLE m_endedEvent = nullptr;
+    std::vector<Pipeline*> m_running;  // started, not yet taken
+    std::deque<Pipeline*> m_ended;
+};
+
+}  // namespace
+
+std::unique_ptr<PipelineRunner> MakeBatchFileRunner(std::function<void()> wake) {
+    return std::unique_ptr<PipelineRunner>(new BatchFileRunner(std::move(wake)));
+}
+
+int ProcessorCount() {
+    SYSTEM_INFO info;
+    GetSystemInfo(&info);
+    return info.dwNumberOfProcessors > 0 ? static_cast<int>(info.dwNumberOfProcessors) : 1;
+}
