@@ -132,20 +132,20 @@ std::string BatchFileNameOfSlot(int slot) {
     return slot == 0 ? std::string("bramkot.bat") : "bramkot" + std::to_string(slot + 1) + ".bat";
 }
 
+// Anything but a number means one per processor, as empty and 0 do.
 int FilesAtOnce(const ConversionSettings& settings) {
-    // A wait for the ends of more pipelines than this is not worth its handles.
-    const int kMostAtOnce = 32;
+    const std::string& text = settings.m_filesAtOnce;
+    const std::size_t first = text.find_first_not_of(' ');
+    const std::size_t last = text.find_last_not_of(' ');
     int number = 0;
-    for (char c : settings.m_filesAtOnce) {
-        if (c < '0' || c > '9' || number > kMostAtOnce) {
-            number = c == ' ' ? number : 0;
+    for (std::size_t i = first; first != std::string::npos && i <= last; ++i) {
+        if (text[i] < '0' || text[i] > '9') {
+            number = 0;
             break;
         }
-        number = number * 10 + (c - '0');
+        number = std::min(number * 10 + (text[i] - '0'), kMostFilesAtOnce);
     }
-    if (number <= 0)
-        number = ProcessorCount();
-    return std::min(number, kMostAtOnce);
+    return std::min(number > 0 ? number : ProcessorCount(), kMostFilesAtOnce);
 }
 
 ConversionRun::ConversionRun(const ConversionSettings& settings, FileQueue& queue,
@@ -184,16 +184,13 @@ int ConversionRun::Total() const {
     return Finished() + static_cast<int>(m_inWork.size()) + followers + m_queue.Count() - m_next;
 }
 
-std::vector<std::string> ConversionRun::FilesInWork() const {
-    std::vector<const FileInWork*> files;
+std::vector<EntryInWork> ConversionRun::FilesInWork() const {
+    std::vector<EntryInWork> entries;
     for (const auto& file : m_inWork)
-        files.push_back(file.get());
-    std::sort(files.begin(), files.end(),
-              [](const FileInWork* a, const FileInWork* b) { return a->index < b->index; });
-    std::vector<std::string> names;
-    for (const FileInWork* file : files)
-        names.push_back(file->entry);
-    return names;
+        entries.push_back({file->index, file->entry});
+    std::sort(entries.begin(), entries.end(),
+              [](const EntryInWork& a, const EntryInWork& b) { return a.index < b.index; });
+    return entries;
 }
 
 void ConversionRun::Stop() {

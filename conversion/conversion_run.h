@@ -26,6 +26,11 @@ public:
 
 struct FileInWork;
 
+struct EntryInWork {
+    int index;         // where it stands in the list
+    std::string path;  // UTF-8
+};
+
 // One press of "Convert Files": converts the queue's entries in list order,
 // up to a number of them at once, each through a one-line batch file that
 // the command processor runs. An entry leaves the queue when its MP3 is
@@ -64,8 +69,8 @@ public:
     int Total() const;
     int Converted() const { return m_converted; }
     int Kept() const { return m_kept; }
-    // The entries in work, in list order (UTF-8).
-    std::vector<std::string> FilesInWork() const;
+    // The entries in work, in list order.
+    std::vector<EntryInWork> FilesInWork() const;
     // Why the run started no more files before the end of the list; empty
     // when it did not end early.
     const std::string& Problem() const { return m_problem; }
@@ -115,3 +120,5 @@ void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue);
 
 // How many files the settings let one run convert at once.
 int FilesAtOnce(const ConversionSettings& settings);
+// A wait for the ends of more pipelines than this is not worth its handles.
+inline constexpr int kMostFilesAtOnce = 32;

@@ -67,10 +67,13 @@ void LoadSettings(ConversionSettings& settings) {
     std::fclose(file);
 }
 
-bool SaveSettings(const ConversionSettings& settings) {
+bool SaveSettings(const ConversionSettings& settings, std::string* problem) {
     FILE* file = std::fopen(kTemporarySettingsFileName, "wt");
-    if (file == nullptr)
+    if (file == nullptr) {
+        if (problem != nullptr)
+            *problem = LastSystemErrorText();
         return false;
+    }
     const std::string* fields[] = {&settings.m_mppdecPath,     &settings.m_lamePath,
                                    &settings.m_mppdecSwitches, &settings.m_lameSwitches,
                                    &settings.m_outputDir,      &settings.m_filesAtOnce};
@@ -81,6 +84,8 @@ bool SaveSettings(const ConversionSettings& settings) {
     written = std::fclose(file) == 0 && written;
     if (written && ReplaceFileWith(kTemporarySettingsFileName, kSettingsFileName))
         return true;
+    if (problem != nullptr)
+        *problem = LastSystemErrorText();
     std::remove(kTemporarySettingsFileName);
     return false;
 }

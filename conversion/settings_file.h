@@ -13,5 +13,6 @@ void LoadSettings(ConversionSettings& settings);
 // Writes the six settings to "bramkot.ini", one per line (a reader of five
 // lines ignores the sixth). The new content goes
 // to a temporary file first, which then replaces the old file, so a failed
-// write leaves the previous settings intact. Returns false on failure.
-bool SaveSettings(const ConversionSettings& settings);
+// write leaves the previous settings intact. Returns false on failure, with
+// the system's words for it in `problem` when one is given.
+bool SaveSettings(const ConversionSettings& settings, std::string* problem = nullptr);

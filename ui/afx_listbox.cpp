@@ -25,6 +25,39 @@ int CListBox::InitStorage(int items, UINT bytes) {
     return static_cast<int>(SendMessage(LB_INITSTORAGE, static_cast<WPARAM>(items), bytes));
 }
 
+DWORD_PTR CListBox::GetItemData(int index) const {
+    const LRESULT data = SendMessage(LB_GETITEMDATA, static_cast<WPARAM>(index));
+    return data == LB_ERR ? 0 : static_cast<DWORD_PTR>(data);
+}
+
+int CListBox::SetItemData(int index, DWORD_PTR data) {
+    return static_cast<int>(
+        SendMessage(LB_SETITEMDATA, static_cast<WPARAM>(index), static_cast<LPARAM>(data)));
+}
+
+int CListBox::GetCaretIndex() const {
+    return static_cast<int>(SendMessage(LB_GETCARETINDEX));
+}
+
+int CListBox::GetTopIndex() const {
+    return static_cast<int>(SendMessage(LB_GETTOPINDEX));
+}
+
+int CListBox::SetTopIndex(int index) {
+    return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(index)));
+}
+
+WideString CListBox::GetTextWide(int index) const {
+    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    if (length == LB_ERR || length <= 0)
+        return WideString();
+    WideString text(static_cast<std::size_t>(length) + 1, L'\0');
+    const LRESULT got = ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
+                                       reinterpret_cast<LPARAM>(&text[0]));
+    text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
+    return text;
+}
+
 // Entries are wide text: every name Windows can hold is kept exactly.
 void CListBox::Append(const char* path) {
     const std::vector<wchar_t> wide = WideFromUtf8(path);

@@ -2,6 +2,7 @@
 
 #include "afx_wnd.h"
 #include "file_queue.h"
+#include "wide_text.h"
 
 // A list box control, in the manner of MFC's CListBox. It is the program's
 // FileQueue: the control holds the list, this object only sends it messages.
@@ -14,6 +15,13 @@ public:
     // Room for `items` more entries and `bytes` of their text, ahead of a
     // long run of insertions.
     int InitStorage(int items, UINT bytes);
+    DWORD_PTR GetItemData(int index) const;
+    int SetItemData(int index, DWORD_PTR data);
+    int GetCaretIndex() const;
+    int GetTopIndex() const;
+    int SetTopIndex(int index);
+    // The entry as the control holds it.
+    WideString GetTextWide(int index) const;
 
     // FileQueue: paths in UTF-8, held by the control as wide text.
     int Count() const override { return GetCount(); }

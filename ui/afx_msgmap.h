@@ -71,4 +71,13 @@ protected:                                         \
 
 #define ON_WM_DROPFILES() \
     {WM_DROPFILES, 0, 0, AFX_HANDLER(self->OnDropFiles((HDROP)wParam); return 0)},
+
+#define ON_WM_VKEYTOITEM() \
+    {WM_VKEYTOITEM, 0, 0, AFX_HANDLER(return self->OnVKeyToItem(LOWORD(wParam), HIWORD(wParam)))},
+
+#define ON_LBN_SELCHANGE(id, memberFxn) \
+    {WM_COMMAND, LBN_SELCHANGE, (UINT)(id), AFX_HANDLER(self->memberFxn(); return 0)},
+
+#define ON_MESSAGE(message, memberFxn) \
+    {(UINT)(message), 0, 0, AFX_HANDLER(return self->memberFxn(wParam, lParam))},
 // clang-format on

@@ -1,7 +1,8 @@
 #include "converter_dlg.h"
 
+#include <commctrl.h>
+
 #include "about_dlg.h"
-#include "conversion_run.h"
 #include "file_queue.h"
 #include "path_buffer.h"
 #include "settings_file.h"
@@ -13,8 +14,11 @@ CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParen
     m_lameSwitches = "";
     m_mppdecSwitches = "";
     m_outputDir = "";
+    m_filesAtOnce = "";
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
+
+CConverterDlg::~CConverterDlg() = default;
 
 void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -24,6 +28,7 @@ void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Text(pDX, IDC_LAME_SWITCHES, m_lameSwitches);
     DDX_Text(pDX, IDC_MPPDEC_SWITCHES, m_mppdecSwitches);
     DDX_Text(pDX, IDC_OUTPUT_DIR, m_outputDir);
+    DDX_Text(pDX, IDC_FILES_AT_ONCE, m_filesAtOnce);
 }
 
 BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
@@ -34,10 +39,13 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_BN_CLICKED(IDC_CLEAR_LIST, OnClearList)
     ON_BN_CLICKED(IDC_CLEAR_SELECTED, OnClearSelected)
     ON_BN_CLICKED(IDC_CONVERT, OnConvertFiles)
+    ON_LBN_SELCHANGE(IDC_FILE_LIST, OnFileListSelChange)
+    ON_WM_VKEYTOITEM()
+    ON_MESSAGE(WM_PIPELINE_ENDED, OnPipelineEnded)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {
-    return {m_mppdecPath, m_lamePath, m_mppdecSwitches, m_lameSwitches, m_outputDir};
+    return {m_mppdecPath, m_lamePath, m_mppdecSwitches, m_lameSwitches, m_outputDir, m_filesAtOnce};
 }
 
 BOOL CConverterDlg::OnInitDialog() {
@@ -58,6 +66,7 @@ BOOL CConverterDlg::OnInitDialog() {
     SetIcon(m_hIcon, FALSE);  // small icon
 
     DragAcceptFiles(TRUE);
+    SendDlgItemMessageA(m_hWnd, IDC_FILES_AT_ONCE_SPIN, UDM_SETRANGE32, 0, kMostFilesAtOnce);
 
     // A settings file without a fifth line leaves the output directory as it is.
     ConversionSettings settings = ToConversionSettings(Settings());
@@ -107,12 +116,15 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     wchar_t name[PathBuffer::kMaxLength + 2];
     const CDropFiles drop(hDropInfo);
     const UINT count = drop.GetCount();
+    UINT tooLong = 0;
     // One repaint for the whole drop: a list box that repaints after each
     // of thousands of names takes minutes.
     m_fileList.SetRedraw(FALSE);
     m_fileList.InitStorage(static_cast<int>(count), 0);  // room for the whole drop at once
     for (UINT i = 0; i < count; ++i) {
         const UINT length = drop.QueryFile(i, name, PathBuffer::kMaxLength + 2);
+        if (length > PathBuffer::kMaxLength)
+            ++tooLong;
         if (length == 0 || length > PathBuffer::kMaxLength)
             continue;
         const std::string path = Utf8FromWide(name, length);
@@ -122,23 +134,62 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();
     DragFinish(hDropInfo);
+    m_notice = tooLong == 0 ? std::string()
+                            : std::to_string(tooLong) +
+                                  (tooLong == 1 ? " dropped name was" : " dropped names were") +
+                                  " not listed: longer than 499 characters";
+    ShowProgress();
 }
 
 void CConverterDlg::OnClearList() {
     m_fileList.ClearAll();
+    m_reports.clear();
+    m_summary.clear();
+    m_notice.clear();
+    ShowProgress();
 }
 
 void CConverterDlg::OnClearSelected() {
     DeleteSelectedEntries(m_fileList);
 }
 
+// "Stop", then "End Now", while a run goes on.
 void CConverterDlg::OnConvertFiles() {
+    if (m_run != nullptr) {
+        StopRun();
+        return;
+    }
     UpdateData(TRUE);
-    RunConversionQueue(ToConversionSettings(Settings()), m_fileList);
+    StartRun();
 }
 
+// A failed save keeps the window open, so that no setting is lost without a
+// word. During a run the window closes once the files in work are done.
 void CConverterDlg::OnOK() {
     UpdateData(TRUE);
-    SaveSettings(ToConversionSettings(Settings()));  // a failed save still closes
-    CDialog::OnOK();
+    if (!SaveOrSayWhy())
+        return;
+    if (m_run == nullptr) {
+        CDialog::OnOK();
+        return;
+    }
+    m_endWhenRunIsOver = IDOK;
+    StopRun();
+}
+
+// Escape and the close box: during a run, as "Stop", and the window closes
+// once the files in work are done; pressed again, as "End Now".
+void CConverterDlg::OnCancel() {
+    if (m_run == nullptr) {
+        CDialog::OnCancel();
+        return;
+    }
+    if (m_endWhenRunIsOver == 0) {
+        m_endWhenRunIsOver = IDCANCEL;
+        m_run->Stop();
+        ShowRunning(true);
+        ShowProgress();
+        return;
+    }
+    StopRun();
 }

@@ -7,6 +7,7 @@ ConversionSettings ToConversionSettings(const SettingsFields& fields) {
     settings.m_mppdecSwitches = fields.mppdecSwitches.GetString();
     settings.m_lameSwitches = fields.lameSwitches.GetString();
     settings.m_outputDir = fields.outputDir.GetString();
+    settings.m_filesAtOnce = fields.filesAtOnce.GetString();
     return settings;
 }
 
@@ -16,4 +17,5 @@ void AssignSettingsFields(const SettingsFields& fields, const ConversionSettings
     fields.mppdecSwitches = settings.m_mppdecSwitches;
     fields.lameSwitches = settings.m_lameSwitches;
     fields.outputDir = settings.m_outputDir;
+    fields.filesAtOnce = settings.m_filesAtOnce;
 }

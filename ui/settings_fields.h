@@ -3,13 +3,14 @@
 #include "afx_string.h"
 #include "conversion_settings.h"
 
-// The main dialog's five setting members, seen as one ConversionSettings.
+// The main dialog's setting members, seen as one ConversionSettings.
 struct SettingsFields {
     CString& mppdecPath;
     CString& lamePath;
     CString& mppdecSwitches;
     CString& lameSwitches;
     CString& outputDir;
+    CString& filesAtOnce;
 };
 
 ConversionSettings ToConversionSettings(const SettingsFields& fields);

@@ -1,6 +1,7 @@
 #include <sys/stat.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -109,6 +110,150 @@ struct PipelineRow {
     bool converted;
     bool wrote;
 };
+
+// An MP3 the user had is moved aside while its file is converted: back,
+// byte for byte, when the file fails; and a moved-aside MP3 that a run ended
+// in the middle of the file left behind is back before anything else.
+TEST_F(ConversionRun, TheUsersMp3SurvivesAFailureAndAKilledRun) {
+    WriteFile("a.mp3", "the user's MP3");
+    WriteFile("fail", "");
+    m_queue.Append(Path("a.mpc").c_str());
+    RunConversionQueue(m_settings, m_queue);
+    EXPECT_EQ(1u, m_queue.Entries().size());
+    EXPECT_EQ("the user's MP3", ReadFile("a.mp3"));
+    EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+
+    // As a run killed mid-file leaves it: its half-made MP3 and the old one aside.
+    std::filesystem::rename("a.mp3", "a.mp3.bramkot-old");
+    WriteFile("a.mp3", "half an MP3");
+    RunConversionQueue(m_settings, m_queue);
+    EXPECT_EQ("the user's MP3", ReadFile("a.mp3"));
+    EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+
+    std::filesystem::remove("fail");
+    RunConversionQueue(m_settings, m_queue);
+    EXPECT_TRUE(m_queue.Entries().empty());
+    EXPECT_EQ("audio of " + Path("a.mpc"), ReadFile("a.mp3"));
+    EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+}
+
+// Pipelines that end when the test says, as the runner reports them.
+class ScriptedRunner : public PipelineRunner {
+public:
+    void Start(int slot, const PipelineJob& job) override { m_started.push_back({slot, job}); }
+    bool TakeEnded(int& slot, PipelineResult& result) override {
+        if (m_ended.empty())
+            return false;
+        slot = m_ended.front().first;
+        result = m_ended.front().second;
+        m_ended.erase(m_ended.begin());
+        return true;
+    }
+    void WaitForEnd() override {}
+    void EndNow(int slot) override {
+        PipelineResult result;
+        result.end = PipelineEnd::EndedByUser;
+        m_ended.push_back({slot, result});
+    }
+
+    // The pipeline that started `nth` ends; with `mp3`, its encoder wrote it.
+    void End(std::size_t nth, int status, const std::string& mp3, const std::string& output) {
+        if (!mp3.empty())
+            std::ofstream(mp3, std::ios::binary) << "an MP3";
+        PipelineResult result;
+        result.end = PipelineEnd::Ran;
+        result.status = status;
+        result.output = output;
+        m_ended.push_back({m_started.at(nth).first, result});
+    }
+
+    std::vector<std::pair<int, PipelineJob>> m_started;
+
+private:
+    std::vector<std::pair<int, PipelineResult>> m_ended;
+};
+
+class RecordedEvents : public RunEvents {
+public:
+    void EntryKept(int index, const FailureReport& report) override {
+        m_kept.push_back(std::to_string(index) + " " + report.reason);
+    }
+    std::vector<std::string> m_kept;
+};
+
+// The run as the window drives it: files start in list order, one ends, the
+// next starts; a drop joins the run; a failed file says why; after "Stop"
+// the file in work finishes and nothing else starts.
+TEST_F(ConversionRun, AsTheWindowDrivesIt) {
+    ScriptedRunner runner;
+    RecordedEvents events;
+    for (const char* name : {"a.mpc", "b.mpc", "c.mpc"})
+        m_queue.Append(Path(name).c_str());
+    ::ConversionRun run(m_settings, m_queue, runner, &events);
+    run.StartFiles();
+    ASSERT_EQ(1u, runner.m_started.size());
+    EXPECT_EQ("bramkot.bat", runner.m_started[0].second.batchFileName);
+    m_queue.Append(Path("d.mpc").c_str());
+    EXPECT_EQ(4, run.Total());
+
+    runner.End(0, 0, "a.mp3", "");
+    run.Collect();
+    EXPECT_EQ(1, run.Finished());
+    EXPECT_EQ((std::vector<std::string>{Path("b.mpc"), Path("c.mpc"), Path("d.mpc")}),
+              m_queue.Entries());
+    ASSERT_EQ(2u, runner.m_started.size());
+    ASSERT_EQ(1u, run.FilesInWork().size());
+    EXPECT_EQ(Path("b.mpc"), run.FilesInWork()[0].path);
+
+    runner.End(1, 1, "b.mp3", "Encoding...\r\nCan't init infile '-'\r\n\r\n");
+    run.Collect();
+    EXPECT_EQ((std::vector<std::string>{"0 the tools ended with status 1: Can't init infile '-'"}),
+              events.m_kept);
+    EXPECT_FALSE(std::filesystem::exists("b.mp3"));
+
+    run.Stop();
+    runner.End(2, 0, "c.mp3", "");
+    run.Collect();
+    EXPECT_TRUE(run.Over());
+    EXPECT_EQ(3u, runner.m_started.size());
+    EXPECT_EQ((std::vector<std::string>{Path("b.mpc"), Path("d.mpc")}), m_queue.Entries());
+    EXPECT_EQ(2, run.Converted());
+    EXPECT_EQ(4, run.Total());
+}
+
+// Two at once: each in a batch file of its own; an MP3 name is claimed when
+// its file starts, in list order, so of two files of one name the first
+// converts, and a file listed twice shares its first entry's end. "End Now"
+// ends every file in work; they stay listed.
+TEST_F(ConversionRun, SeveralAtOnceClaimTheirMp3sInListOrder) {
+    m_settings.m_filesAtOnce = "2";
+    m_settings.m_outputDir = "out";
+    ScriptedRunner runner;
+    RecordedEvents events;
+    for (const char* name : {"x\\a.mpc", "y\\a.mpc", "x\\a.mpc", "b.mpc", "c.mpc"})
+        m_queue.Append(name);
+    ::ConversionRun run(m_settings, m_queue, runner, &events);
+    run.StartFiles();
+    // y\a.mpc names the MP3 x\a.mpc claimed; x\a.mpc again waits for its first entry.
+    ASSERT_EQ(2u, runner.m_started.size());
+    EXPECT_EQ("bramkot.bat", runner.m_started[0].second.batchFileName);
+    EXPECT_EQ("bramkot2.bat", runner.m_started[1].second.batchFileName);
+    EXPECT_EQ((std::vector<std::string>{"1 another file of this run already makes out\\a.mp3"}),
+              events.m_kept);
+
+    runner.End(1, 0, "out\\b.mp3", "");  // b.mpc, in slot 1, ends first
+    run.Collect();
+    runner.End(0, 0, "out\\a.mp3", "");
+    run.Collect();
+    EXPECT_EQ((std::vector<std::string>{"y\\a.mpc", "c.mpc"}), m_queue.Entries());
+    ASSERT_EQ(3u, runner.m_started.size());
+    run.EndNow();
+    run.Collect();
+    EXPECT_TRUE(run.Over());
+    EXPECT_EQ((std::vector<std::string>{"y\\a.mpc", "c.mpc"}), m_queue.Entries());
+    EXPECT_EQ("1 ended by the user", events.m_kept.back());
+    EXPECT_EQ(3, run.Converted());
+}
 
 TEST(ConversionOutcome, AFileCountsAsConvertedOnlyWhenThisPipelineWroteIt) {
     const FileState none;

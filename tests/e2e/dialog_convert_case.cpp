@@ -51,7 +51,7 @@ GUI_CASE(convert_real_files) {
         SetControlText(dialog, IDC_OUTPUT_DIR, outputFolder);
         DropFiles(dialog, files);
         CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), files.size());
-        ClickButton(dialog, IDC_CONVERT);  // returns when the run has finished
+        CHECK(ConvertAndWait(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
         CHECK(!FileExists("bramkot.bat"));
         PressKey(dialog, VK_ESCAPE);

@@ -1,8 +1,10 @@
 // "Convert Files" with the fake tools of tests/tools (their paths are the
 // case's arguments): it uses what the edit controls show, saved or not.
 #include <windows.h>
+#include <tlhelp32.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -33,9 +35,10 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
         SetControlText(dialog, IDC_MPPDEC_SWITCHES, "--edited-switch");
         SetControlText(dialog, IDC_LAME_SWITCHES, "-b 128");
         SetControlText(dialog, IDC_OUTPUT_DIR, outDir);
+        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");  // the tools' records in list order
         DropFiles(dialog, {first, second});
         CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
-        ClickButton(dialog, IDC_CONVERT);  // returns when the run has finished
+        CHECK(ConvertAndWait(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
         CHECK(!PathExists("bramkot.bat"));
         PressKey(dialog, VK_ESCAPE);
@@ -70,7 +73,7 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
             SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
                          reinterpret_cast<LPARAM>("C:\\next.mpc"));
         });
-        ClickButton(dialog, IDC_CONVERT);
+        CHECK(ConvertAndWait(dialog));
         // Both entries are still listed, the long one whole. (Read by length
         // only: Wine's list box here fails on LB_GETTEXT of such a long entry,
         // which the program never asks for.)
@@ -161,7 +164,7 @@ GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
         CHECK(WideListEntries(dialog) ==
               std::vector<std::string>(
                   {WideToUtf8(inputs[0]), WideToUtf8(inputs[1]), WideToUtf8(inputs[2])}));
-        ClickButton(dialog, IDC_CONVERT);
+        CHECK(ConvertAndWait(dialog));
         CHECK(WideListEntries(dialog).empty());
         CHECK(FolderNames(folder) == expectedFolder);
         for (std::size_t i = 0; i < stems.size(); ++i)
@@ -171,7 +174,7 @@ GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
 
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
         DropWideFiles(dialog, {inputs[2]});
-        ClickButton(dialog, IDC_CONVERT);
+        CHECK(ConvertAndWait(dialog));
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
         CHECK(WideListEntries(dialog) == std::vector<std::string>({WideToUtf8(inputs[2])}));
         CHECK(FolderNames(folder) == expectedFolder);
@@ -182,4 +185,139 @@ GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
     const std::string log = ReadFileBytes("tools.log");
     CHECK(log.find("bramkot alias") != std::string::npos);
     CHECK(log.find("\xE6\x9D\xB1") == std::string::npos);  // U+6771
+}
+
+namespace {
+
+bool ProcessRunning(const char* exeName) {
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    PROCESSENTRY32 entry = {};
+    entry.dwSize = sizeof entry;
+    bool found = false;
+    for (BOOL more = Process32First(snapshot, &entry); more && !found;
+         more = Process32Next(snapshot, &entry))
+        found = lstrcmpiA(entry.szExeFile, exeName) == 0;
+    CloseHandle(snapshot);
+    return found;
+}
+
+// A click on an entry, as the mouse makes it; returns the status line then.
+std::string ClickEntry(HWND dialog, int index) {
+    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    RECT item = {};
+    SendMessageA(list, LB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&item));
+    const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+    PostMessageA(list, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    PostMessageA(list, WM_LBUTTONUP, 0, at);
+    Sync(dialog);
+    return ControlText(dialog, IDC_STATUS);
+}
+
+std::string ClipboardText() {
+    std::string text;
+    if (!OpenClipboard(nullptr))
+        return text;
+    const HANDLE data = GetClipboardData(CF_UNICODETEXT);
+    const wchar_t* wide = data != nullptr ? static_cast<const wchar_t*>(GlobalLock(data)) : nullptr;
+    if (wide != nullptr) {
+        text = WideToUtf8(wide);
+        GlobalUnlock(data);
+    }
+    CloseClipboard();
+    return text;
+}
+
+bool RunIsOver(HWND dialog) {
+    return WaitUntil(
+        [&] {
+            return WindowText(dialog) == "BRAMKOT" &&
+                   ControlText(dialog, IDC_CONVERT) == "Convert Files";
+        },
+        30000);
+}
+
+}  // namespace
+
+// With tools that take 1.5 s a file the window answers all through the run,
+// shows its progress and takes the settings away from editing; "Stop" lets
+// the file in work finish and leaves the rest listed. "End Now" ends a tool
+// that never ends, every process of its pipeline. A wrong encoder path keeps
+// its files, and a click on one shows the command processor's words for it.
+GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
+    CHECK_EQ_INT(CaseArguments().size(), 2);
+    if (CaseArguments().size() != 2)
+        return;
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
+    std::vector<std::string> inputs;
+    for (const char* name : {"1.mpc", "2.mpc", "3.mpc", "4.mpc"}) {
+        WriteFileBytes(name, "input");
+        inputs.push_back(FullPath(name));
+    }
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+        SetControlText(dialog, IDC_OUTPUT_DIR, "");
+        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
+        DropFiles(dialog, inputs);
+        ClickButton(dialog, IDC_CONVERT);
+        CHECK_EQ_STR(ControlText(dialog, IDC_CONVERT), "Stop");
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_MPPDEC_PATH)));
+        CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_LIST)));
+        CHECK_EQ_STR(WindowText(dialog), "0 of 4 - BRAMKOT");
+        CHECK(ControlText(dialog, IDC_STATUS).find("1.mpc") != std::string::npos);
+        int unanswered = 0;
+        CHECK(WaitUntil(
+            [&] {
+                DWORD_PTR result = 0;
+                if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result))
+                    ++unanswered;
+                return ListEntries(dialog, IDC_FILE_LIST).size() == 3;
+            },
+            20000));
+        CHECK_EQ_INT(unanswered, 0);
+        CHECK_EQ_STR(WindowText(dialog), "1 of 4 - BRAMKOT");
+
+        ClickButton(dialog, IDC_CONVERT);  // "Stop": 2.mpc, in work, finishes
+        CHECK_EQ_STR(ControlText(dialog, IDC_CONVERT), "End Now");
+        CHECK(RunIsOver(dialog));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) ==
+              std::vector<std::string>({inputs[2], inputs[3]}));
+        CHECK(ReadFileBytes("2.mp3") == FakeDecoderOutput());
+        CHECK(!PathExists("3.mp3") && !PathExists("bramkot.bat"));
+        CHECK(IsWindowEnabled(GetDlgItem(dialog, IDC_MPPDEC_PATH)));
+
+        SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "600000");
+        ClickButton(dialog, IDC_CONVERT);
+        CHECK(WaitUntil([] { return ProcessRunning("fake_decoder.exe"); }));
+        ClickButton(dialog, IDC_CONVERT);  // "Stop"
+        ClickButton(dialog, IDC_CONVERT);  // "End Now"
+        CHECK(RunIsOver(dialog));
+        CHECK(!ProcessRunning("fake_decoder.exe") && !ProcessRunning("fake_encoder.exe"));
+        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        CHECK(!PathExists("3.mp3") && !PathExists("bramkot.bat"));
+        CHECK_EQ_STR(ClickEntry(dialog, 0), "3.mpc: ended by the user");
+
+        SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
+        const std::string missing = FullPath("no such folder") + "\\lame.exe";
+        SetControlText(dialog, IDC_LAME_PATH, missing);
+        CHECK(ConvertAndWait(dialog));
+        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        const std::string why = ClickEntry(dialog, 1);
+        std::printf("a wrong encoder path: %s\n", why.c_str());
+        CHECK(why.find("4.mpc: the tools ended with status ") == 0);
+        CHECK(why.find("no such folder") != std::string::npos);
+        RunOnDialogThread([&] {
+            BYTE keys[256];
+            GetKeyboardState(keys);
+            keys[VK_CONTROL] = 0x80;
+            SetKeyboardState(keys);
+            SendMessageA(GetDlgItem(dialog, IDC_FILE_LIST), WM_KEYDOWN, 'C', 0);
+            keys[VK_CONTROL] = 0;
+            SetKeyboardState(keys);
+        });
+        const std::string copied = ClipboardText();
+        CHECK(copied.find(inputs[3] + "\r\nWhy: the tools ended with status ") == 0);
+        CHECK(copied.find("Batch line: \"" + WindowsPath(CaseArguments()[0])) != std::string::npos);
+    });
 }

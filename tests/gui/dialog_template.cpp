@@ -1,5 +1,7 @@
 #include "dialog_template.h"
 
+#include <commctrl.h>
+
 #include "resource.h"
 
 namespace {
@@ -22,7 +24,8 @@ const ExpectedControl kMainControls[] = {
     {-1, "Static", "mppdec.exe location:", 15, 193, 68, 8, kText},
     {-1, "Static", "lame.exe location:", 25, 213, 58, 8, kText},
     {IDC_FILE_LIST, "ListBox", "", 7, 20, 402, 154,
-     kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT},
+     kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT |
+         LBS_NOTIFY | LBS_WANTKEYBOARDINPUT},
     {-1, "Static", "MusePack files to process (DRAG FILES HERE):", 7, 6, 159, 8, kText},
     {-1, "Static", "MPPDEC switches:", 259, 193, 62, 8, kText},
     {-1, "Static", "LAME switches:", 269, 213, 52, 8, kText},
@@ -30,6 +33,12 @@ const ExpectedControl kMainControls[] = {
      kChild | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP},
     {-1, "Static", "(Optional) Output Directory:", 15, 241, 86, 8, kText},
     {-1, "Button", "", 7, 229, 462, 30, kChild | BS_GROUPBOX},
+    {IDC_STATUS, "Static", "", 7, 175, 402, 8, kChild | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS},
+    {-1, "Static", "Files at once:", 415, 40, 54, 8, kText},
+    {IDC_FILES_AT_ONCE, "Edit", "", 415, 50, 30, 14,
+     kChild | ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP},
+    {IDC_FILES_AT_ONCE_SPIN, "msctls_updown32", "", 445, 50, 10, 14,
+     kChild | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
 };
 
 const ExpectedControl kAboutControls[] = {

@@ -10,6 +10,7 @@
 #include <mutex>
 
 #include "afx.h"
+#include "resource.h"
 
 namespace {
 
@@ -274,6 +275,16 @@ void PressKey(HWND dialog, UINT virtualKey) {
 
 void ClickButton(HWND dialog, int id) {
     SendMessageA(GetDlgItem(dialog, id), BM_CLICK, 0, 0);
+}
+
+bool ConvertAndWait(HWND dialog, DWORD timeoutMs) {
+    ClickButton(dialog, IDC_CONVERT);
+    return WaitUntil(
+        [&] {
+            return WindowText(dialog) == "BRAMKOT" &&
+                   ControlText(dialog, IDC_CONVERT) == "Convert Files";
+        },
+        timeoutMs);
 }
 
 std::string WindowText(HWND window) {

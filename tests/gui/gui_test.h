@@ -65,6 +65,10 @@ HWND FocusedWindow();
 void PressKey(HWND dialog, UINT virtualKey);
 // Clicks a button the way the mouse would (BM_CLICK), from the driver.
 void ClickButton(HWND dialog, int id);
+// "Convert Files" and the wait until its run is over (the title reads
+// "BRAMKOT" and the button "Convert Files" again); false when it is not
+// over within `timeoutMs`.
+bool ConvertAndWait(HWND dialog, DWORD timeoutMs = 60000);
 
 std::string WindowText(HWND window);
 void SetControlText(HWND dialog, int id, const std::string& text);

@@ -2,6 +2,7 @@
 // and tab order, icons, geometry.
 #include <windows.h>
 
+#include <cstdio>
 #include <string>
 
 #include "converter_dlg.h"
@@ -11,8 +12,8 @@
 
 namespace {
 
-const int kSettingEdits[] = {IDC_MPPDEC_PATH, IDC_LAME_PATH, IDC_MPPDEC_SWITCHES, IDC_LAME_SWITCHES,
-                             IDC_OUTPUT_DIR};
+const int kSettingEdits[] = {IDC_MPPDEC_PATH,   IDC_LAME_PATH,  IDC_MPPDEC_SWITCHES,
+                             IDC_LAME_SWITCHES, IDC_OUTPUT_DIR, IDC_FILES_AT_ONCE};
 
 void CheckNoSettingsWritten() {
     CHECK(!PathExists("bramkot.ini"));
@@ -34,6 +35,7 @@ GUI_CASE(missing_settings_file_shows_defaults) {
         CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_SWITCHES), "--gain 2");
         CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "--alt-preset 128");
         CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "");
+        CHECK_EQ_STR(ControlText(dialog, IDC_FILES_AT_ONCE), "0");
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
         PressKey(dialog, VK_ESCAPE);
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
@@ -53,15 +55,16 @@ GUI_CASE(settings_file_is_shown) {
         CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_SWITCHES), "--scale 0.5");
         CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "-V 2");
         CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "E:\\MP3");
+        CHECK_EQ_STR(ControlText(dialog, IDC_FILES_AT_ONCE), "0");  // a file of five lines
     });
     // Leaving without saving keeps the file as it was.
     CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
                  "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
 }
 
-// Enter in an edit control is the default button: all five settings are
+// Enter in an edit control is the default button: all six settings are
 // saved, in file order, and the dialog closes.
-GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
+GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
     const std::string longPath = "C:\\" + std::string(290, 'p') + "\\mppdec.exe";
     CConverterDlg dlg;
     const INT_PTR result = RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
@@ -70,6 +73,7 @@ GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
         SetControlText(dialog, IDC_MPPDEC_SWITCHES, "");
         SetControlText(dialog, IDC_LAME_SWITCHES, "-b 192 --tt \"x\"");
         SetControlText(dialog, IDC_OUTPUT_DIR, "E:\\MP3\\");
+        SetControlText(dialog, IDC_FILES_AT_ONCE, "3");
         // The focus starts in the decoder path; two tabs reach the encoder path.
         PressKey(dialog, VK_TAB);
         PressKey(dialog, VK_TAB);
@@ -81,7 +85,7 @@ GUI_CASE(enter_in_an_edit_saves_all_five_and_closes) {
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
         longPath +
-            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n");
+            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n3\r\n");
     CHECK(!PathExists("bramkot.ini.new"));
 }
 
@@ -98,7 +102,7 @@ GUI_CASE(enter_in_the_output_directory_saves_and_closes) {
     CHECK_EQ_INT(result, IDOK);
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
-        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n");
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n0\r\n");
 }
 
 GUI_CASE(escape_closes_without_saving) {
@@ -135,7 +139,7 @@ GUI_CASE(first_focus_and_tab_order) {
         CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_MPPDEC_PATH);
         const int order[] = {
             IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR, IDC_CLEAR_LIST,
-            IDC_CONVERT,         IDOK,          IDC_MPPDEC_PATH};
+            IDC_CONVERT,         IDOK,          IDC_FILES_AT_ONCE, IDC_MPPDEC_PATH};
         for (int id : order) {
             PressKey(dialog, VK_TAB);
             CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
@@ -190,7 +194,9 @@ GUI_CASE(controls_stand_where_the_template_puts_them) {
             MapWindowPoints(nullptr, dialog, reinterpret_cast<POINT*>(&actual), 2);
             CHECK_EQ_INT(actual.left, expected.left);
             CHECK_EQ_INT(actual.top, expected.top);
-            CHECK_EQ_INT(actual.right, expected.right);
+            // An up-down control takes the width it draws its arrows in.
+            if (c.id != IDC_FILES_AT_ONCE_SPIN)
+                CHECK_EQ_INT(actual.right, expected.right);
             CHECK_EQ_INT(actual.bottom, expected.bottom);
             char name[64] = {};
             GetClassNameA(GetDlgItem(dialog, c.id), name, sizeof name);
@@ -202,4 +208,50 @@ GUI_CASE(controls_stand_where_the_template_puts_them) {
         CHECK_EQ_STR(ControlText(dialog, IDOK), "Save Settings and Exit");
         CHECK_EQ_STR(ControlText(dialog, IDC_CLEAR_SELECTED), "Clear Selected");
     });
+}
+
+namespace {
+
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
+        search->found = window;
+    return search->found == nullptr;
+}
+
+// A window of the dialog's thread that the dialog owns: a message box.
+HWND OwnedWindow(HWND dialog) {
+    OwnedSearch search = {dialog, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindOwned,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
+}  // namespace
+
+// A save that fails says so, naming the file, and the window stays open.
+GUI_CASE(a_failed_save_says_why_and_keeps_the_window) {
+    CreateDirectoryA("bramkot.ini.new", nullptr);  // where the new content would go
+    CConverterDlg dlg;
+    const INT_PTR result = RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
+        PostMessageA(dialog, WM_COMMAND, IDOK, 0);
+        HWND box = nullptr;
+        CHECK(WaitUntil([&] { return (box = OwnedWindow(dialog)) != nullptr; }));
+        const std::string text = ControlText(box, 0xFFFF);
+        std::printf("the message: %s\n", text.c_str());
+        CHECK(text.find("cannot be saved to " + FullPath("bramkot.ini")) != std::string::npos);
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        CHECK(WaitUntil([&] { return !IsWindow(box); }));
+        Sync(dialog);
+        CHECK(IsWindowVisible(dialog));
+        PressKey(dialog, VK_ESCAPE);
+        CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
+    });
+    CHECK_EQ_INT(result, IDCANCEL);
+    CHECK(!PathExists("bramkot.ini"));
 }

@@ -183,3 +183,55 @@ TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace s
     CHECK(ReadFileBytes(folder.WidePath("held.mp3")) == "old MP3");
     CHECK(ReadFileBytes(folder.WidePath("free.mp3")) == FakeDecoderOutput());
 }
+
+namespace {
+
+std::string LittleEndian32(std::size_t value) {
+    std::string bytes;
+    for (int i = 0; i < 4; ++i)
+        bytes += static_cast<char>(value >> 8 * i & 0xFF);
+    return bytes;
+}
+
+// An APEv2 tag of one item, without a header, as it ends a Musepack file.
+std::string ApeTagWithTitle(const std::string& title) {
+    const std::string item =
+        LittleEndian32(title.size()) + LittleEndian32(0) + "Title" + '\0' + title;
+    return item + "APETAGEX" + LittleEndian32(2000) + LittleEndian32(item.size() + 32) +
+           LittleEndian32(1) + LittleEndian32(0) + std::string(8, '\0');
+}
+
+}  // namespace
+
+// Whatever fails, the MP3 the user had is there afterwards, byte for byte,
+// and nothing of the failed file is left: not with a damaged input, not with
+// a failing encoder, not when the tagged copy cannot be written (a full disk).
+TEST_CASE(OldMp3SurvivesEveryFailure, "a failed file leaves the user's MP3 as it was") {
+    const char* const cases[] = {"damaged input", "encoder fails", "tagged copy cannot be written"};
+    for (const char* name : cases) {
+        std::printf("  %s\n", name);
+        CaseFolder folder("old mp3 survives");
+        const std::string input = folder.Path("song.mpc");
+        std::vector<std::string> left = {"song.mp3", "song.mpc", "tool log.txt"};
+        if (name == cases[0]) {
+            WriteFileBytes(AnsiToWide(input), kCorruptInput);
+        } else {
+            WriteFileBytes(AnsiToWide(input), "input" + ApeTagWithTitle("A Title"));
+            if (name == cases[1]) {
+                SetToolVariable("BRAMKOT_FAIL_ENCODER", "1");
+            } else {
+                CreateDirectoryW(folder.WidePath("song.mp3.bramkot-tags").c_str(), nullptr);
+                left.insert(left.begin() + 1, "song.mp3.bramkot-tags");
+            }
+        }
+        WriteFileBytes(folder.WidePath("song.mp3"), "the user's MP3");
+        MemoryFileQueue queue;
+        queue.Append(input.c_str());
+
+        RunConversionQueue(FakeToolSettings("", "", ""), queue);
+
+        CHECK_EQ(queue.Entries(), std::vector<std::string>({input}));
+        CHECK(ReadFileBytes(folder.WidePath("song.mp3")) == "the user's MP3");
+        CHECK_EQ(FolderNames(AnsiToWide(folder.path())), left);
+    }
+}

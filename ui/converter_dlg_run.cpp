@@ -1,0 +1,223 @@
+// The main dialog while a run goes on, and what it says when the run is over.
+#include <cstring>
+
+#include "converter_dlg.h"
+#include "platform_files.h"
+#include "settings_file.h"
+#include "wide_text.h"
+
+namespace {
+
+// The settings' controls, which keep the values the run started with.
+const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,   IDC_LAME_PATH,
+                                IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,        IDC_CLEAR_LIST,
+                                IDC_FILES_AT_ONCE, IDC_FILES_AT_ONCE_SPIN};
+
+std::string Counted(int count, const char* one, const char* many) {
+    return std::to_string(count) + ' ' + (count == 1 ? one : many);
+}
+
+std::string FileName(const std::string& path) {
+    const std::size_t backslash = path.rfind('\\');
+    return backslash == std::string::npos ? path : path.substr(backslash + 1);
+}
+
+void SetWideText(HWND window, const std::string& utf8) {
+    const std::vector<wchar_t> wide = WideFromUtf8(utf8);
+    ::SetWindowTextW(window, wide.empty() ? L"" : wide.data());
+}
+
+// CR LF line ends, as Windows programs paste them.
+void AppendForClipboard(const std::string& text, std::string& out) {
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == '\n' && (i == 0 || text[i - 1] != '\r'))
+            out += '\r';
+        out += text[i];
+    }
+    out += "\r\n";
+}
+
+}  // namespace
+
+void CConverterDlg::StartRun() {
+    const HWND window = m_hWnd;
+    m_runner = MakeBatchFileRunner([window] { ::PostMessageA(window, WM_PIPELINE_ENDED, 0, 0); });
+    m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
+    m_summary.clear();
+    m_run->StartFiles();
+    if (m_run->Over()) {
+        EndRun();
+        return;
+    }
+    ShowRunning(true);
+    ShowProgress();
+}
+
+// "Stop" first: no new file starts. Then "End Now": the files in work end.
+void CConverterDlg::StopRun() {
+    if (!m_run->Stopped())
+        m_run->Stop();
+    else
+        m_run->EndNow();
+    ShowRunning(true);
+    ShowProgress();
+}
+
+LRESULT CConverterDlg::OnPipelineEnded(WPARAM, LPARAM) {
+    if (m_run == nullptr)
+        return 0;
+    m_run->Collect();
+    if (m_run->Over())
+        EndRun();
+    else
+        ShowProgress();
+    return 0;
+}
+
+void CConverterDlg::EndRun() {
+    const int notRun = m_run->Total() - m_run->Finished();
+    std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
+    summary += Counted(m_run->Converted(), "file converted", "files converted");
+    if (m_run->Kept() > 0)
+        summary += "; " + std::to_string(m_run->Kept()) +
+                   " did not and stay listed (click one to see why; Ctrl+C copies it)";
+    if (notRun > 0)
+        summary += "; " + Counted(notRun, "file", "files") + " not run";
+    m_summary = summary + '.';
+    m_run.reset();
+    m_runner.reset();
+    ShowRunning(false);
+    ShowProgress();
+    if (m_endWhenRunIsOver != 0)
+        EndDialog(m_endWhenRunIsOver);
+}
+
+void CConverterDlg::ShowRunning(bool running) {
+    for (int id : kSettingControls)
+        ::EnableWindow(::GetDlgItem(m_hWnd, id), !running);
+    const HWND convert = ::GetDlgItem(m_hWnd, IDC_CONVERT);
+    ::SetWindowTextA(convert, !running ? "Convert Files" : m_run->Stopped() ? "End Now" : "Stop");
+    // A disabled control cannot keep the focus.
+    const HWND focus = ::GetFocus();
+    if (running && focus != nullptr && !::IsWindowEnabled(focus))
+        SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(convert), TRUE);
+}
+
+// The title and the status line: the files finished, those in work (the
+// first of them kept in view), or the last run's summary.
+void CConverterDlg::ShowProgress() {
+    std::string status = m_summary;
+    if (m_run != nullptr) {
+        const std::string title = std::to_string(m_run->Finished()) + " of " +
+                                  std::to_string(m_run->Total()) + " - BRAMKOT";
+        ::SetWindowTextA(m_hWnd, title.c_str());
+        const std::vector<EntryInWork> inWork = m_run->FilesInWork();
+        if (m_run->Stopped())
+            status = inWork.size() == 1
+                         ? "Stopping when this file is done (End Now ends it): "
+                         : "Stopping when these files are done (End Now ends them): ";
+        else
+            status = "Converting ";
+        for (std::size_t i = 0; i < inWork.size(); ++i)
+            status += (i > 0 ? ", " : "") +
+                      (inWork.size() == 1 ? inWork[i].path : FileName(inWork[i].path));
+        if (!inWork.empty()) {
+            RECT list;
+            ::GetClientRect(m_fileList.m_hWnd, &list);
+            const int itemHeight =
+                static_cast<int>(m_fileList.SendMessage(LB_GETITEMHEIGHT, 0)) > 0
+                    ? static_cast<int>(m_fileList.SendMessage(LB_GETITEMHEIGHT, 0))
+                    : 1;
+            const int visible = list.bottom / itemHeight > 0 ? list.bottom / itemHeight : 1;
+            const int top = m_fileList.GetTopIndex();
+            const int first = inWork.front().index;
+            if (first < top || first >= top + visible)
+                m_fileList.SetTopIndex(first >= visible ? first - visible + 1 : 0);
+        }
+    } else {
+        ::SetWindowTextA(m_hWnd, "BRAMKOT");
+    }
+    if (!m_notice.empty())
+        status += status.empty() ? m_notice : " - " + m_notice;
+    ShowStatus(status);
+}
+
+void CConverterDlg::ShowStatus(const std::string& text) {
+    SetWideText(::GetDlgItem(m_hWnd, IDC_STATUS), text);
+}
+
+void CConverterDlg::EntryKept(int index, const FailureReport& report) {
+    m_reports.erase(m_fileList.GetItemData(index));
+    m_reports[++m_lastReport] = report;
+    m_fileList.SetItemData(index, m_lastReport);
+}
+
+const FailureReport* CConverterDlg::ReportOf(int index) const {
+    const auto found = m_reports.find(m_fileList.GetItemData(index));
+    return found == m_reports.end() ? nullptr : &found->second;
+}
+
+// A failed entry, clicked, says why in the status line.
+void CConverterDlg::OnFileListSelChange() {
+    const int index = m_fileList.GetCaretIndex();
+    const FailureReport* report = index >= 0 ? ReportOf(index) : nullptr;
+    if (report == nullptr) {
+        ShowProgress();
+        return;
+    }
+    const WideString name = m_fileList.GetTextWide(index);
+    ShowStatus(FileName(Utf8FromWide(name.c_str(), name.size())) + ": " + report->reason);
+}
+
+int CConverterDlg::OnVKeyToItem(UINT key, UINT) {
+    if (key != 'C' || ::GetKeyState(VK_CONTROL) >= 0)
+        return -1;  // the list box's own handling
+    CopyEntriesToClipboard();
+    return -2;
+}
+
+// The selected entries, and for each failed one why, its batch line and
+// what the tools printed: for a bug report or a forum post.
+void CConverterDlg::CopyEntriesToClipboard() {
+    std::vector<int> selected(static_cast<std::size_t>(m_fileList.GetCount()) + 1);
+    const int count = m_fileList.GetSelItems(static_cast<int>(selected.size()), selected.data());
+    std::string text;
+    for (int i = 0; i < count; ++i) {
+        const WideString name = m_fileList.GetTextWide(selected[i]);
+        AppendForClipboard(Utf8FromWide(name.c_str(), name.size()), text);
+        const FailureReport* report = ReportOf(selected[i]);
+        if (report == nullptr)
+            continue;
+        AppendForClipboard("Why: " + report->reason, text);
+        if (!report->batchLine.empty())
+            AppendForClipboard("Batch line: " + report->batchLine, text);
+        if (!report->toolOutput.empty())
+            AppendForClipboard("The tools printed:\n" + report->toolOutput, text);
+        text += "\r\n";
+    }
+    const std::vector<wchar_t> wide = WideFromUtf8(text);
+    if (wide.size() <= 1 || !::OpenClipboard(m_hWnd))
+        return;
+    ::EmptyClipboard();
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, wide.size() * sizeof(wchar_t));
+    void* bytes = memory != nullptr ? ::GlobalLock(memory) : nullptr;
+    if (bytes != nullptr) {
+        std::memcpy(bytes, wide.data(), wide.size() * sizeof(wchar_t));
+        ::GlobalUnlock(memory);
+        if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
+            ::GlobalFree(memory);
+    }
+    ::CloseClipboard();
+}
+
+bool CConverterDlg::SaveOrSayWhy() {
+    std::string problem;
+    if (SaveSettings(ToConversionSettings(Settings()), &problem))
+        return true;
+    const std::string text = "The settings cannot be saved to " +
+                             AnsiToUtf8(FullPathInCurrentDirectory(kSettingsFileName)) + ":\n" +
+                             problem + "\n\nBRAMKOT stays open, so that they are not lost.";
+    const std::vector<wchar_t> wide = WideFromUtf8(text);
+    ::MessageBoxW(m_hWnd, wide.data(), L"BRAMKOT", MB_OK | MB_ICONWARNING);
+    return false;
+}
