@@ -6,6 +6,9 @@
 //   bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>
 //       the folder's files with real tools: the run, and all lines from one
 //       batch file.
+//   bench_run parallel <mppdec.exe> <lame.exe> <folder of .mpc files>
+//       the folder's files with real tools, one at a time and one per
+//       processor.
 //   bench_run alias <megabytes>
 //       the second name a file outside the ANSI code page gets for the
 //       tools: a hard link in the temporary folder, and a copy there.
@@ -154,7 +157,7 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
         std::snprintf(name, sizeof name, "in\\track %03d.mpc", i + 1);
         inputs.push_back(FullPath(name));
     }
-    const ConversionSettings settings = {decoder, encoder, "--gain 2", "--alt-preset 128", ""};
+    const ConversionSettings settings = {decoder, encoder, "--gain 2", "--alt-preset 128", "", "1"};
     // In rounds, each way in turn and each round starting with the next way,
     // so that a slow spell of the machine falls on all three alike.
     const int rounds = count >= 60 ? 6 : 1;
@@ -215,7 +218,7 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
         return 1;
     }
     // The Linux decoder takes no switches; the encoder takes the default ones.
-    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", ""};
+    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
     const int count = static_cast<int>(inputs.size());
     const int rounds = count >= 10 ? 2 : 1;
     Phase queue, batch;
@@ -238,6 +241,29 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
                  "  ratio 2 (RunConversionQueue / one batch file): %.3f   (aim: at most 1.05)\n",
                  queue.milliseconds / batch.milliseconds);
     return queue.outputs == count && batch.outputs == count ? 0 : 1;
+}
+
+// The same files one at a time and then as many at once as "Files at once"
+// gives by default (one per processor).
+int Parallel(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+    const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
+    if (inputs.empty()) {
+        std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+        return 1;
+    }
+    ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
+    const Phase one = TimeQueueRun(settings, inputs);
+    settings.m_filesAtOnce = "0";
+    const Phase many = TimeQueueRun(settings, inputs);
+    const int processors = FilesAtOnce(settings);
+    std::fprintf(Results(), "files at once, %zu files with the real tools, %d processors:\n",
+                 inputs.size(), processors);
+    Report("Files at once 1", one, inputs.size());
+    Report("Files at once 0 (one per processor)", many, inputs.size());
+    std::fprintf(Results(), "  speed-up: %.2f (aim: at least %.1f, 0.9 times the processors)\n",
+                 one.milliseconds / many.milliseconds, 0.9 * processors);
+    const int count = static_cast<int>(inputs.size());
+    return one.outputs == count && many.outputs == count ? 0 : 1;
 }
 
 int Alias(int megabytes) {
@@ -339,6 +365,8 @@ int main(int argc, char** argv) {
         return Overhead(argv[2], argv[3], std::atoi(argv[4]));
     if (mode == "realwork" && argc == 5)
         return RealWork(argv[2], argv[3], argv[4]);
+    if (mode == "parallel" && argc == 5)
+        return Parallel(argv[2], argv[3], argv[4]);
     if (mode == "alias" && argc == 3)
         return Alias(std::atoi(argv[2]));
     if (mode == "finish" && argc == 5)
@@ -346,6 +374,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr,
                  "usage: bench_run overhead <decoder.exe> <encoder.exe> <count>\n"
                  "       bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
+                 "       bench_run parallel <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
                  "       bench_run alias <megabytes>\n"
                  "       bench_run finish <mppdec.exe> <lame.exe> <.mpc file>\n");
     return 2;

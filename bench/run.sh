@@ -16,14 +16,14 @@ work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
-parts="${BENCH_PARTS:-1 2 3 4 5 6 7}"
+parts="${BENCH_PARTS:-1 2 3 4 5 6 7 8 9}"
 
 echo "bench: building the $arch programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
     -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-$arch.cmake" >"$build.configure.log" 2>&1 ||
     { cat "$build.configure.log"; exit 1; }
 targets="bench_run trivial_tool empty_window"
-for t in bench_drop bramkot tool_shim; do
+for t in bench_drop bench_answer bramkot tool_shim fake_decoder fake_encoder; do
     grep -q "^$t:" "$build/Makefile" 2>/dev/null && targets="$targets $t"
 done
 # shellcheck disable=SC2086
@@ -234,6 +234,43 @@ bench_size() {
     done
 }
 
+# 8. The window during a run of slow stand-ins (2 s a file): the longest
+# time it took to answer a message.
+bench_answer() {
+    if [ -f "$build/bench_answer.exe" ] && [ -f "$build/tests/tools/fake_decoder.exe" ]; then
+        mkdir -p "$work/answer"
+        echo "the window during a run of tools that take 2 s a file, asked every 100 ms:"
+        for at_once in 1 0; do
+            (cd "$work/answer" && BRAMKOT_DELAY_DECODER_MS=2000 wine_run "$build/bench_answer.exe" \
+                "$(winpath "$build/tests/tools/fake_decoder.exe")" \
+                "$(winpath "$build/tests/tools/fake_encoder.exe")" 6 "$at_once" 2>>"$log") ||
+                echo "  (the run did not end with an empty list, or a message waited 500 ms or more)"
+        done
+    else
+        echo "answer time: not measured: bench_answer or the stand-in tools are missing"
+    fi
+}
+
+# 9. "Files at once": 16 files of 30 s with the real tools, one at a time
+# against one per processor.
+bench_parallel() {
+    if [ -f "$build/tests/shim/tool_shim.exe" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null &&
+        [ -x /usr/bin/mpcdec ] && [ -x /usr/bin/lame ]; then
+        mkdir -p "$work/parallel-tools" "$work/parallel-in" "$work/parallel"
+        cp "$build/tests/shim/tool_shim.exe" "$work/parallel-tools/mppdec.exe"
+        cp "$build/tests/shim/tool_shim.exe" "$work/parallel-tools/lame.exe"
+        sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 30 sine 440 sine 660 vol 0.5
+        mpcenc --silent --overwrite "$work/tone.wav" "$work/parallel-in/clip 01.mpc" >>"$log" 2>&1
+        for i in $(seq -w 2 16); do cp "$work/parallel-in/clip 01.mpc" "$work/parallel-in/clip $i.mpc"; done
+        (cd "$work/parallel" && wine_run "$build/bench_run.exe" parallel \
+            "$(winpath "$work/parallel-tools/mppdec.exe")" "$(winpath "$work/parallel-tools/lame.exe")" \
+            "$(winpath "$work/parallel-in")" >>"$log" 2>&1) || echo "  (some outputs missing: see $log)"
+        cat "$work/parallel/bench-result.txt" 2>/dev/null || echo "files at once: not measured: bench_run failed (see $log)"
+    else
+        echo "files at once: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec and lame"
+    fi
+}
+
 for p in $parts; do
     case "$p" in
     1) bench_overhead ;;
@@ -243,6 +280,8 @@ for p in $parts; do
     5) bench_size ;;
     6) bench_finish ;;
     7) bench_alias ;;
+    8) bench_answer ;;
+    9) bench_parallel ;;
     esac
     echo
 done
