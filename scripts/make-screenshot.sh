@@ -1,6 +1,6 @@
 #!/bin/sh
-# Makes docs/main-dialog.png, the README's picture of the main dialog with a
-# few files listed: the GUI tests' screenshot case, run under Wine (on the
+# Makes docs/main-dialog.png, the README's picture of the main dialog during a
+# run: the GUI tests' screenshot case, run under Wine (on the
 # build Wine here runs), with the image's metadata left out.
 # Usage: make-screenshot.sh   (after setup.sh)
 set -e

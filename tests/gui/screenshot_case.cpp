@@ -1,10 +1,11 @@
-// Pictures of the main dialog with a few files listed and of the About box,
-// taken from the screen as the user sees them, for a person to look at.
-// The argument is the folder for main.bmp and about.bmp.
+// Pictures of the main dialog during a run and of the About box, taken from
+// the screen as the user sees them, for a person to look at. The arguments:
+// the folder for main.bmp and about.bmp, and the stand-in tools.
 #include <windows.h>
 
 #include <cstdio>
 #include <string>
+#include <vector>
 
 #include "converter_dlg.h"
 #include "gui_test.h"
@@ -61,24 +62,43 @@ void Describe(const char* name, HWND window) {
 
 }  // namespace
 
+// The main dialog in the middle of a run: the first file converted, the
+// second in work (the stand-in decoder takes 4 s a file), then ended.
 GUI_CASE(screenshots) {
-    CHECK_EQ_INT(CaseArguments().size(), 1);
-    if (CaseArguments().size() != 1)
+    CHECK_EQ_INT(CaseArguments().size(), 3);
+    if (CaseArguments().size() != 3)
         return;
     const std::string folder = WindowsPath(CaseArguments()[0]);
     CreateDirectoryA(folder.c_str(), nullptr);
+    const std::string music = "C:\\Music\\Concert";
+    CreateDirectoryA("C:\\Music", nullptr);
+    CreateDirectoryA(music.c_str(), nullptr);
+    std::vector<std::string> inputs;
+    for (const char* name :
+         {"01 Overture.mpc", "02 Allegro.mpc", "03 Adagio.MPP", "04 Finale.mpc", "05 Encore.mp+"}) {
+        inputs.push_back(music + "\\" + name);
+        WriteFileBytes(inputs.back().c_str(), "input");
+    }
+    // The stand-ins where the default settings look for the tools.
+    CreateDirectoryA("C:\\mppdec", nullptr);
+    CreateDirectoryA("C:\\LAME", nullptr);
+    CHECK(CopyFileA(WindowsPath(CaseArguments()[1]).c_str(), "C:\\mppdec\\mppdec.exe", FALSE));
+    CHECK(CopyFileA(WindowsPath(CaseArguments()[2]).c_str(), "C:\\LAME\\lame.exe", FALSE));
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "4000");
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
         SetWindowPos(dialog, nullptr, 20, 20, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-        DropFiles(dialog,
-                  {"C:\\Music\\Concert\\01 Overture.mpc", "C:\\Music\\Concert\\02 Allegro.mpc",
-                   "C:\\Music\\Concert\\03 Adagio.MPP", "D:\\Live\\encore.mp+"});
-        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
-        SendMessageA(list, LB_SETSEL, TRUE, 1);
+        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
+        DropFiles(dialog, inputs);
+        ClickButton(dialog, IDC_CONVERT);
+        CHECK(WaitUntil([&] { return WindowText(dialog) == "1 of 5 - BRAMKOT"; }, 30000));
         Sync(dialog);
         Sleep(1000);
         Describe("main", dialog);
         CHECK(SaveWindowPicture(dialog, folder + "\\main.bmp"));
+        ClickButton(dialog, IDC_CONVERT);  // "Stop"
+        ClickButton(dialog, IDC_CONVERT);  // "End Now"
+        CHECK(WaitUntil([&] { return WindowText(dialog) == "BRAMKOT"; }, 30000));
 
         PostMessageA(dialog, WM_SYSCOMMAND, IDM_ABOUTBOX, 0);
         HWND about = WaitForDialog("About BRAMKOT");
@@ -92,4 +112,15 @@ GUI_CASE(screenshots) {
         ClickButton(about, IDOK);
         WaitUntil([&] { return !IsWindow(about); });
     });
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
+    for (const std::string& input : inputs) {
+        DeleteFileA(input.c_str());
+        DeleteFileA((input.substr(0, input.size() - 1) + "3").c_str());
+    }
+    RemoveDirectoryA(music.c_str());
+    RemoveDirectoryA("C:\\Music");
+    DeleteFileA("C:\\mppdec\\mppdec.exe");
+    DeleteFileA("C:\\LAME\\lame.exe");
+    RemoveDirectoryA("C:\\mppdec");
+    RemoveDirectoryA("C:\\LAME");
 }
