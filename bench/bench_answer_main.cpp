@@ -94,7 +94,8 @@ void CALLBACK StartWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
 
 int main(int argc, char** argv) {
     if (argc != 5) {
-        std::fprintf(stderr, "usage: bench_answer <decoder.exe> <encoder.exe> <files> <files at once>\n");
+        std::fprintf(stderr,
+                     "usage: bench_answer <decoder.exe> <encoder.exe> <files> <files at once>\n");
         return 2;
     }
     g_decoder = argv[1];
