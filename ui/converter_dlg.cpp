@@ -110,6 +110,17 @@ HCURSOR CConverterDlg::OnQueryDragIcon() {
     return static_cast<HCURSOR>(m_hIcon);
 }
 
+namespace {
+
+// Whether the whole name of a dropped file, of any length, ends as a Musepack file's.
+bool IsMusepackName(const CDropFiles& drop, UINT index) {
+    std::vector<wchar_t> whole(drop.QueryFile(index, nullptr, 0) + 1);
+    const UINT length = drop.QueryFile(index, whole.data(), static_cast<UINT>(whole.size()));
+    return IsMusepackFileName(Utf8FromWide(whole.data(), length).c_str());
+}
+
+}  // namespace
+
 void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     // One character more than a path may use: a name that fills it is too
     // long. A cut name can name a different file, so such names are left out.
@@ -123,7 +134,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     m_fileList.InitStorage(static_cast<int>(count), 0);  // room for the whole drop at once
     for (UINT i = 0; i < count; ++i) {
         const UINT length = drop.QueryFile(i, name, PathBuffer::kMaxLength + 2);
-        if (length > PathBuffer::kMaxLength)
+        if (length > PathBuffer::kMaxLength && IsMusepackName(drop, i))
             ++tooLong;
         if (length == 0 || length > PathBuffer::kMaxLength)
             continue;

@@ -137,6 +137,8 @@ GUI_CASE(long_names_are_listed_whole_or_not_at_all) {
         CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({n259, n260, n499}));
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 2, 0), 499);
+        CHECK_EQ_STR(ControlText(dialog, IDC_STATUS),
+                     "4 dropped names were not listed: longer than 499 characters");
     });
 }
 
