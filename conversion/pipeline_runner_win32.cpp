@@ -231,7 +231,9 @@ private:
     void RunPipeline(Pipeline& pipeline) {
         PipelineResult& result = pipeline.result;
         PathLock turn("batch file", pipeline.job.batchFileName);
-        if (!turn.Take(pipeline.cancel)) {
+        // Without a lock to be had the pipeline goes on alone.
+        if (!turn.Take(pipeline.cancel) &&
+            WaitForSingleObject(pipeline.cancel, 0) == WAIT_OBJECT_0) {
             result.end = PipelineEnd::EndedByUser;
             return;
         }

@@ -18,7 +18,12 @@ CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParen
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
-CConverterDlg::~CConverterDlg() = default;
+// A run still on (the dialog ended some other way) ends before the reports
+// it writes to go.
+CConverterDlg::~CConverterDlg() {
+    m_run.reset();
+    m_runner.reset();
+}
 
 void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
