@@ -443,9 +443,9 @@ void ConversionRun::EntryGone(int index) {
         --m_next;
 }
 
-void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue) {
+void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue, RunEvents* events) {
     const std::unique_ptr<PipelineRunner> runner = MakeBatchFileRunner(nullptr);
-    ConversionRun run(settings, queue, *runner);
+    ConversionRun run(settings, queue, *runner, events);
     run.StartFiles();
     while (!run.Over()) {
         runner->WaitForEnd();

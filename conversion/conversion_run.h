@@ -116,7 +116,8 @@ private:
 // Runs a whole conversion and returns when it is over, waiting for each
 // pipeline without a window: what "Convert Files" does, for callers that
 // have no message loop.
-void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue);
+void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue,
+                        RunEvents* events = nullptr);
 
 // How many files the settings let one run convert at once.
 int FilesAtOnce(const ConversionSettings& settings);
