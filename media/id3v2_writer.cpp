@@ -112,10 +112,11 @@ TagCopy WriteTaggedMp3(ByteSource& mp3, const SourceTags& tags, ByteSink& out) {
         audioOffset = existing.tagSize;
     }
 
-    // The encoder's ID3v1 tag stays as it is, and its fields go first, so
-    // that readers that look only at ID3v2 show them too.
+    // The encoder's ID3v1 tag, after the ID3v2 tag, stays as it is, and its
+    // fields go first, so that readers that look only at ID3v2 show them too.
     std::vector<TextTag> encoderFields;
-    ReadId3v1Tag(mp3, encoderFields);
+    if (mp3.Size() - audioOffset >= kId3v1TagSize)
+        ReadId3v1Tag(mp3, encoderFields);
     for (const TextTag& text : encoderFields)
         AddText(text, body);
     bool added = false;

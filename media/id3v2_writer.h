@@ -16,11 +16,11 @@ enum class TagCopy { Unchanged, Written, Failed };
 //
 // The encoder's own tags win. An ID3v2.3 tag the MP3 starts with (one
 // without flags) keeps its frames byte for byte, and the fields of an ID3v1
-// tag at its end (Title, Artist, Album, Year, Comment, Track, Genre) go into
-// the frames it lacks of theirs. The source tags then only add frames the
-// tag lacks: the frame of a text item (TYER for a Year, whatever else it
-// gives), TXXX, COMM and USLT of the same description, APIC of the same
-// picture type.
+// tag at its end, after that tag (Title, Artist, Album, Year, Comment, Track,
+// Genre), go into the frames it lacks of theirs. The source tags then only
+// add frames the tag lacks: the frame of a text item (TYER for a Year,
+// whatever else it gives), TXXX, COMM and USLT of the same description, APIC
+// of the same picture type.
 //
 // Unchanged, with nothing written: the MP3 starts with an ID3v2 tag of
 // another version, with flags or with frames that cannot be read safely; or
