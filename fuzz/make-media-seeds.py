@@ -1,6 +1,7 @@
 #!/usr/bin/env python3
 """Writes the media fuzzer's seeds, small files built by hand, to
 fuzz/corpus/media_fuzzer/."""
+import base64
 import os
 import struct
 
@@ -36,6 +37,12 @@ def ape_tag(items):
 
 def id3v1(title, track, genre):
     return b"TAG" + title.ljust(122, b" ") + b"\0" + bytes([track, genre])
+
+
+def id3v1_fields(title, artist, album, year, comment, track, genre):
+    fields = [title.ljust(30, b"\0"), artist.ljust(30, b"\0"), album.ljust(30, b"\0"),
+              year.ljust(4, b"\0"), comment.ljust(28, b"\0")]
+    return b"TAG" + b"".join(fields) + b"\0" + bytes([track, genre])
 
 
 def sv7_header(frames, last_frame_samples):
@@ -81,6 +88,24 @@ seeds = {
     # MPEG-2 layer III, 8 kbit/s, 24 kHz, mono: 24 bytes a frame.
     "mpeg2_frames_ape.mp3": b"junk" + mp3_frame(b"\xff\xf3\x14\xc0", 24) * 8 +
     ape_tag([ape_item(b"Title", b"Two")]),
+    # As LAME writes with --id3v1-only: no ID3v2 tag, an ID3v1 tag at the end.
+    "lame_id3v1_only.mp3": info_frame() + mp3_frame(b"\xff\xfb\x14\x00", 96) * 2 +
+    id3v1_fields(b"Mine", b"Me", b"Album", b"2004", b"Note", 5, 13),
+    # Found by the fuzzer: the last 128 bytes look like an ID3v1 tag but begin
+    # inside the ID3v2 tag.
+    "id3v1_across_id3v2.mp3": base64.b64decode(
+        "SUQzAwAAAAABD1RTU0UAAAAFAAAATEFNEFRYWFgAAAAKAAAATU+uRABjYWxtQ09NTQAAADsAAAH+AQH+/v7+/v7+"
+        "/v5UQUf+/v7+/v7+/v4AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAAA"
+        "AAAAAAAAAAAAAAAAAAAAAAAAAAAAAAApaW1hZ2UvcG5nTkcNChoKLQAAAGltYWdlL3BuZwAAAAAAAAAAAAAdAQ=="),
+    "sv8_repeated_items_date.mpc": sv8_stream() + ape_tag([
+        ape_item(b"Album", b"First"),
+        ape_item(b"Year", b"2004-05-01T12:30:59"),
+        ape_item(b"Lyrics", b"Line one\nLine two"),
+        ape_item(b"REPLAYGAIN_TRACK_GAIN", b"-3.20 dB"),
+        ape_item(b"ALBUM", b"Last"),
+        ape_item(b"Cover Art (Back)", b"cover.png\0" + PNG, 1),
+        ape_item(b"Cover Art (Front)", b"cover.png\0" + PNG, 1),
+    ]),
     "id3v24_tag.mp3": id3v2([frame(b"TIT2", b"\x03x")], version=4) +
     mp3_frame(b"\xff\xfb\x14\x00", 96) * 2,
 }

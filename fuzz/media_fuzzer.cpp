@@ -10,6 +10,7 @@
 #include "fuzz_support.h"
 #include "id3v2_writer.h"
 #include "source_tags.h"
+#include "text_encoding.h"
 
 namespace {
 
@@ -25,6 +26,9 @@ void CheckTags(const SourceTags& tags, bool found, std::size_t inputSize) {
     FuzzCheck(found == !tags.Empty(), "the result disagrees with the tags found");
     for (const TextTag& text : tags.texts) {
         FuzzCheck(!text.key.empty() && !text.values.empty(), "an empty text tag");
+        for (const TextTag& other : tags.texts)
+            FuzzCheck(&other == &text || !EqualIgnoringAsciiCase(other.key, text.key),
+                      "two text tags of one key");
         for (const std::string& value : text.values)
             FuzzCheck(!value.empty(), "an empty value");
     }
@@ -94,9 +98,13 @@ SourceTags FixedTags() {
     SourceTags tags;
     tags.texts = {{"Title", {"Fixed"}},
                   {"artist", {"\xE6\x97\xA5\xE6\x9C\xAC", "Second"}},
+                  {"Year", {"2004-05-01T12:30"}},
                   {"Mood", {"calm"}},
+                  {"REPLAYGAIN_TRACK_GAIN", {"-3.20 dB"}},
+                  {"Lyrics", {"la", "la"}},
                   {"Comment", {"caf\xC3\xA9"}}};
-    tags.pictures = {{3, "image/png", "\x89PNG\r\n\x1A\n"}};
+    tags.pictures = {{4, "image/png", "\x89PNG\r\n\x1A\n", "cover.png"},
+                     {3, "image/png", "\x89PNG\r\n\x1A\n", "cover.png"}};
     return tags;
 }
 

@@ -6,22 +6,24 @@
 enum class TagCopy { Unchanged, Written, Failed };
 
 // Writes to `out` an ID3v2.3 tag holding the source tags, then the MP3's
-// bytes after its own ID3v2 tag, copied in bounded chunks.
+// bytes after its own ID3v2 tag, copied in bounded chunks; an ID3v1 tag at
+// its end stays as it is.
 //
-// Keys, without letter case: Title TIT2, Artist TPE1, Album TALB, Album Artist
-// TPE2, Year TYER, Track TRCK, Disc TPOS, Genre TCON, Comment COMM (language
-// "eng", empty description), Composer TCOM; any other key a TXXX frame with
-// the key as its description. Several values of one key go into one frame,
-// separated by NULs. Pictures become APIC frames of their type. Text is
-// ISO-8859-1 where every character fits, else UTF-16 with a byte order mark.
-// The tag has no padding.
+// Text items become the frames id3v2_frames.h tells. Pictures become APIC
+// frames of their type, the front cover first, each described by its file
+// name (or "Front Cover", "Back Cover" where it has none), made unique by a
+// number: " (2)". The tag has no padding.
 //
-// An ID3v2.3 tag the MP3 starts with (one without flags) keeps its frames
-// byte for byte; the source tags only add frames it lacks: the same frame ID,
-// TXXX and COMM of the same description, APIC of the same picture type.
+// The encoder's own tags win. An ID3v2.3 tag the MP3 starts with (one
+// without flags) keeps its frames byte for byte, and the fields of an ID3v1
+// tag at its end, after that tag (Title, Artist, Album, Year, Comment, Track,
+// Genre), go into the frames it lacks of theirs. The source tags then only
+// add frames the tag lacks: the frame of a text item (TYER for a Year,
+// whatever else it gives), TXXX, COMM and USLT of the same description, APIC
+// of the same picture type.
 //
 // Unchanged, with nothing written: the MP3 starts with an ID3v2 tag of
 // another version, with flags or with frames that cannot be read safely; or
-// there is nothing to add. Failed: reading the MP3 or writing failed, part of
-// the output may have been written.
+// the source tags add nothing. Failed: reading the MP3 or writing failed,
+// part of the output may have been written.
 TagCopy WriteTaggedMp3(ByteSource& mp3, const SourceTags& tags, ByteSink& out);

@@ -3,12 +3,11 @@
 #include <cstring>
 
 #include "byte_order.h"
-#include "id3v1_genre.h"
+#include "id3v1_tag.h"
 #include "text_encoding.h"
 
 namespace {
 
-const std::uint64_t kId3v1Size = 128;
 const std::uint64_t kApeFooterSize = 32;
 // Larger tags are not read: their pictures would take too much of a 32-bit
 // program's memory, several times over on their way into the MP3.
@@ -17,20 +16,23 @@ const std::uint64_t kMaxApeTagSize = 32 * 1024 * 1024;
 // before it.
 const std::uint32_t kMaxApeItems = 512;
 
-bool HasTextKey(const SourceTags& tags, const std::string& key) {
-    for (const TextTag& text : tags.texts) {
-        if (EqualIgnoringAsciiCase(text.key, key))
-            return true;
+// An item whose key came before replaces it, as the common readers have it.
+void RemoveText(const std::string& key, SourceTags& tags) {
+    for (std::size_t i = 0; i < tags.texts.size(); ++i) {
+        if (EqualIgnoringAsciiCase(tags.texts[i].key, key)) {
+            tags.texts.erase(tags.texts.begin() + i);
+            return;
+        }
     }
-    return false;
 }
 
-bool HasPictureType(const SourceTags& tags, int pictureType) {
-    for (const PictureTag& picture : tags.pictures) {
-        if (picture.pictureType == pictureType)
-            return true;
+void RemovePicture(int pictureType, SourceTags& tags) {
+    for (std::size_t i = 0; i < tags.pictures.size(); ++i) {
+        if (tags.pictures[i].pictureType == pictureType) {
+            tags.pictures.erase(tags.pictures.begin() + i);
+            return;
+        }
     }
-    return false;
 }
 
 // Null when the bytes are none of the picture formats players show.
@@ -52,14 +54,11 @@ const char* PictureMimeType(const char* data, std::size_t size) {
     return nullptr;
 }
 
-TextTag& AddText(const std::string& key, SourceTags& tags) {
-    tags.texts.emplace_back();
-    tags.texts.back().key = key;
-    return tags.texts.back();
-}
-
 void AddTextItem(const std::string& key, const char* value, std::size_t size, SourceTags& tags) {
-    TextTag& text = AddText(key, tags);
+    RemoveText(key, tags);
+    tags.texts.emplace_back();
+    TextTag& text = tags.texts.back();
+    text.key = key;
     std::size_t start = 0;
     for (std::size_t i = 0; i <= size; ++i) {
         if (i == size || value[i] == '\0') {
@@ -74,8 +73,9 @@ void AddTextItem(const std::string& key, const char* value, std::size_t size, So
 
 // The value: a file name, a NUL, then the picture's bytes.
 void AddPictureItem(int pictureType, const char* value, std::size_t size, SourceTags& tags) {
+    RemovePicture(pictureType, tags);
     const char* end = static_cast<const char*>(std::memchr(value, '\0', size));
-    if (end == nullptr || HasPictureType(tags, pictureType))
+    if (end == nullptr)
         return;
     const char* data = end + 1;
     const std::size_t dataSize = size - (data - value);
@@ -87,6 +87,7 @@ void AddPictureItem(int pictureType, const char* value, std::size_t size, Source
     picture.pictureType = pictureType;
     picture.mimeType = mimeType;
     picture.data.assign(data, dataSize);
+    picture.fileName.assign(value, end);
 }
 
 // Items: the value's size and flags (4 bytes each, little-endian), the key
@@ -114,7 +115,7 @@ void ParseApeItems(const std::string& items, std::uint32_t count, SourceTags& ta
         }
         const std::string key = items.substr(keyStart, keyEnd - keyStart);
         const char* value = items.data() + valueStart;
-        if (itemType == 0 && !HasTextKey(tags, key))
+        if (itemType == 0)
             AddTextItem(key, value, valueSize, tags);
         else if (itemType == 1 && EqualIgnoringAsciiCase(key, "Cover Art (Front)"))
             AddPictureItem(3, value, valueSize, tags);
@@ -151,52 +152,15 @@ bool ReadApeTag(ByteSource& file, std::uint64_t footerEnd, SourceTags& tags) {
     return true;
 }
 
-// A field: Latin-1, ended by a NUL or padded with spaces.
-void AddId3v1Field(const char* key, const unsigned char* field, std::size_t size,
-                   SourceTags& tags) {
-    std::size_t length = 0;
-    while (length < size && field[length] != 0)
-        ++length;
-    while (length > 0 && field[length - 1] == ' ')
-        --length;
-    if (length > 0)
-        AddText(key, tags).values.push_back(
-            Latin1ToUtf8(reinterpret_cast<const char*>(field), length));
-}
-
-// "TAG", title, artist, album (30 bytes each), year (4), comment (30; in
-// version 1.1 28, a zero byte and the track number), genre (1).
-void ReadId3v1Tag(const unsigned char* tag, SourceTags& tags) {
-    AddId3v1Field("Title", tag + 3, 30, tags);
-    AddId3v1Field("Artist", tag + 33, 30, tags);
-    AddId3v1Field("Album", tag + 63, 30, tags);
-    AddId3v1Field("Year", tag + 93, 4, tags);
-    const bool hasTrack = tag[125] == 0 && tag[126] != 0;
-    AddId3v1Field("Comment", tag + 97, hasTrack ? 28 : 30, tags);
-    if (hasTrack) {
-        const int track = tag[126];
-        const char digits[] = {static_cast<char>('0' + track / 100),
-                               static_cast<char>('0' + track / 10 % 10),
-                               static_cast<char>('0' + track % 10)};
-        const int leadingZeros = track >= 100 ? 0 : track >= 10 ? 1 : 2;
-        AddText("Track", tags).values.emplace_back(digits + leadingZeros, digits + 3);
-    }
-    const char* genre = Id3v1GenreName(tag[127]);
-    if (genre != nullptr)
-        AddText("Genre", tags).values.emplace_back(genre);
-}
-
 }  // namespace
 
 bool ReadMusepackTags(ByteSource& file, SourceTags& tags) {
     tags = SourceTags();
-    const std::uint64_t size = file.Size();
-    unsigned char id3v1[kId3v1Size];
-    const bool hasId3v1 = size >= kId3v1Size && file.ReadAt(size - kId3v1Size, id3v1, kId3v1Size) &&
-                          std::memcmp(id3v1, "TAG", 3) == 0;
-    if (!ReadApeTag(file, size, tags) && hasId3v1)
-        ReadApeTag(file, size - kId3v1Size, tags);
-    if (tags.Empty() && tags.damage == TagDamage::None && hasId3v1)
-        ReadId3v1Tag(id3v1, tags);
+    std::vector<TextTag> id3v1;
+    const bool hasId3v1 = ReadId3v1Tag(file, id3v1);
+    if (!ReadApeTag(file, file.Size(), tags) && hasId3v1)
+        ReadApeTag(file, file.Size() - kId3v1TagSize, tags);
+    if (tags.Empty() && tags.damage == TagDamage::None)
+        tags.texts = id3v1;
     return !tags.Empty() || tags.damage != TagDamage::None;
 }

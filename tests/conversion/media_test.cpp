@@ -64,6 +64,11 @@ std::string Mp3Frame(bool padded) {
     return "\xFF\xFB"s + (padded ? '\x92' : '\x90') + '\0' + std::string(padded ? 414 : 413, '\0');
 }
 
+// The payload of a text frame in ISO-8859-1.
+std::string Latin1(const std::string& text) {
+    return '\0' + text;
+}
+
 const std::string kPng = "\x89PNG\r\n\x1A\n picture"s;
 
 class CountingSource : public ByteSource {
@@ -222,25 +227,27 @@ TEST_F(EncodedFiles, LengthsMatchTheSoundAndATruncatedMp3IsCutShort) {
     EXPECT_TRUE(IsCutShort(source, Length(bare.substr(0, bare.size() * 3 / 4), ReadMp3Length)));
 }
 
-TEST(SourceTags, ApeTextAndCoversBeforeAnId3v1Tag) {
+TEST(SourceTags, ApeTextAndCoversBeforeAnId3v1TagTheLastOfAKeyWinning) {
     const std::string items = ApeItem("TITLE", "One") + ApeItem("Artist", "A\0\0B"s) +
                               ApeItem("Cover Art (Front)", "f.png\0"s + kPng, 1) +
                               ApeItem("Cover Art (Back)", "b.tif\0II*\0"s, 1) +
                               ApeItem("Notes", "bin", 1) + ApeItem("Link", "http://x", 2) +
-                              ApeItem("Title", "Two");
-    const std::string file = "MPCK" + ApeTag(items, 7) + Id3v1Tag("v1 title", 1, 1);
+                              ApeItem("Title", "Two") +
+                              ApeItem("cover art (front)", "g.png\0"s + kPng, 1);
+    const std::string file = "MPCK" + ApeTag(items, 8) + Id3v1Tag("v1 title", 1, 1);
     MemoryByteSource source(file.data(), file.size());
     SourceTags tags;
     ASSERT_TRUE(ReadMusepackTags(source, tags));
     ASSERT_EQ(2u, tags.texts.size());
-    EXPECT_EQ("TITLE", tags.texts[0].key);
-    EXPECT_EQ(std::vector<std::string>{"One"}, tags.texts[0].values);
-    EXPECT_EQ("Artist", tags.texts[1].key);
-    EXPECT_EQ((std::vector<std::string>{"A", "B"}), tags.texts[1].values);
+    EXPECT_EQ("Artist", tags.texts[0].key);
+    EXPECT_EQ((std::vector<std::string>{"A", "B"}), tags.texts[0].values);
+    EXPECT_EQ("Title", tags.texts[1].key);
+    EXPECT_EQ(std::vector<std::string>{"Two"}, tags.texts[1].values);
     ASSERT_EQ(1u, tags.pictures.size());
     EXPECT_EQ(3, tags.pictures[0].pictureType);
     EXPECT_EQ("image/png", tags.pictures[0].mimeType);
     EXPECT_EQ(kPng, tags.pictures[0].data);
+    EXPECT_EQ("g.png", tags.pictures[0].fileName);
 }
 
 TEST(SourceTags, Id3v1FieldsWhenThereIsNoApeTag) {
@@ -277,11 +284,15 @@ TEST(SourceTags, LyingSizesKeepOnlyWholeItems) {
 TEST(Id3v2Writer, WritesEachKindOfFrameThenCopiesTheAudioInBoundedReads) {
     SourceTags tags;
     tags.texts = {{"title", {"Caf\xC3\xA9"}},
-                  {"Artist", {"\xE6\x97\xA5\xE6\x9C\xAC"}},  // U+65E5 U+672C
+                  {"Artist", {"\xE6\x97\xA5\xE6\x9C\xAC", "B"}},  // U+65E5 U+672C
                   {"Album Artist", {"A", "B"}},
+                  {"Composer", {"C", "D"}},
+                  {"Year", {"2004-05-01T12:30:59"}},
                   {"Mood", {"Calm"}},
-                  {"Comment", {"Nice"}}};
-    tags.pictures = {{4, "image/png", kPng}};
+                  {"REPLAYGAIN_TRACK_GAIN", {"-3.20 dB"}},
+                  {"Comment", {"Nice"}},
+                  {"Lyrics", {"La la"}}};
+    tags.pictures = {{4, "image/png", kPng, "cover.png"}, {3, "image/png", kPng, "COVER.png"}};
     std::string audio;
     for (int i = 0; audio.size() < 1024 * 1024; ++i)
         audio += Mp3Frame(i % 2 == 1);
@@ -293,14 +304,46 @@ TEST(Id3v2Writer, WritesEachKindOfFrameThenCopiesTheAudioInBoundedReads) {
 
     std::string rest;
     const std::vector<std::pair<std::string, std::string>> expected = {
-        {"TIT2", "\0Caf\xE9"s},   {"TPE1", "\x01\xFF\xFE\xE5\x65\x2C\x67"s},
-        {"TPE2", "\0A\0B"s},      {"TXXX", "\0Mood\0Calm"s},
-        {"COMM", "\0eng\0Nice"s}, {"APIC", "\0image/png\0\x04\0"s + kPng}};
+        {"TIT2", "\0Caf\xE9"s},
+        {"TPE1", "\x01\xFF\xFE\xE5\x65\x2C\x67/\0B\0"s},
+        {"TPE2", "\0A; B"s},
+        {"TCOM", "\0C/D"s},
+        {"TYER", Latin1("2004")},
+        {"TDAT", Latin1("0105")},
+        {"TIME", Latin1("1230")},
+        {"TXXX", "\0Mood\0Calm"s},
+        {"COMM", "\0eng\0Nice"s},
+        {"USLT", "\0eng\0La la"s},
+        {"APIC", "\0image/png\0\x03"s + "COVER.png" + '\0' + kPng},
+        {"APIC", "\0image/png\0\x04"s + "cover.png (2)" + '\0' + kPng}};
     EXPECT_EQ(expected, SplitTagged(out, rest));
     EXPECT_TRUE(rest == audio);
+
+    // Each year: the frames written after TIT2, as "ID=text", NULs shown as "|".
+    const std::vector<std::pair<std::string, std::vector<std::string>>> years = {
+        {"2004", {"TYER=2004"}},
+        {"2004-05-01", {"TYER=2004", "TDAT=0105"}},
+        {"2004-05-01T23:59", {"TYER=2004", "TDAT=0105", "TIME=2359"}},
+        {"2004-13-01", {"TYER=2004", "TXXX=year|2004-13-01"}},
+        {"2004-05-01T24:00", {"TYER=2004", "TXXX=year|2004-05-01T24:00"}},
+        {"ca. 2004", {"TXXX=year|ca. 2004"}}};
+    for (const auto& year : years) {
+        SourceTags dated;
+        dated.texts = {{"Title", {"x"}}, {"year", {year.first}}};
+        out.clear();
+        ASSERT_EQ(TagCopy::Written, Copy(Mp3Frame(false), dated, out));
+        std::vector<std::string> written;
+        for (const auto& frame : SplitTagged(out, rest)) {
+            std::string text = frame.second.substr(1);
+            std::replace(text.begin(), text.end(), '\0', '|');
+            written.push_back(frame.first + "=" + text);
+        }
+        written.erase(written.begin());
+        EXPECT_EQ(year.second, written) << year.first;
+    }
 }
 
-TEST(Id3v2Writer, KeepsTheEncodersFramesAndAddsOnlyWhatTheyLack) {
+TEST(Id3v2Writer, KeepsTheEncodersFramesAndId3v1TagAndAddsOnlyWhatTheyLack) {
     // As the encoder writes them; its comment has an empty description without a byte order mark.
     const std::string frames = Frame("TSSE", "\0LAME"s) + Frame("TIT2", "\x01\xFF\xFEH\0i\0"s) +
                                Frame("TXXX", "\0MOOD\0calm"s) +
@@ -308,20 +351,27 @@ TEST(Id3v2Writer, KeepsTheEncodersFramesAndAddsOnlyWhatTheyLack) {
                                      "\x01"
                                      "eng\0\0\xFF\xFEh\0"s) +
                                Frame("APIC", "\0image/jpeg\0\x03\0\xFF\xD8\xFF"s);
-    const std::string mp3 = Id3v2Tag(3, 0, frames + std::string(50, '\0')) + Mp3Frame(false);
+    // Its ID3v1 tag: the title (which its ID3v2 tag holds too), track 7, genre 17 (Rock).
+    const std::string id3v1 = Id3v1Tag("Hi", 7, 17);
+    const std::string mp3 =
+        Id3v2Tag(3, 0, frames + std::string(50, '\0')) + Mp3Frame(false) + id3v1;
     SourceTags tags;
-    tags.texts = {{"Title", {"Other"}}, {"Mood", {"x"}}, {"Comment", {"y"}}, {"Album", {"New"}}};
-    tags.pictures = {{3, "image/png", kPng}, {4, "image/png", kPng}};
+    tags.texts = {{"Title", {"Other"}}, {"Mood", {"x"}},    {"Comment", {"y"}},
+                  {"Track", {"1"}},     {"Genre", {"Pop"}}, {"Album", {"New"}}};
+    tags.pictures = {{3, "image/png", kPng, "f.png"}, {4, "image/png", kPng, ""}};
     std::string out;
     ASSERT_EQ(TagCopy::Written, Copy(mp3, tags, out));
     std::string rest;
     const auto written = SplitTagged(out, rest);
     EXPECT_EQ(frames, out.substr(10, frames.size()));
-    ASSERT_EQ(7u, written.size());
-    EXPECT_EQ("TALB", written[5].first);
-    EXPECT_EQ("APIC", written[6].first);
-    EXPECT_EQ('\x04', written[6].second[11]);
-    EXPECT_EQ(Mp3Frame(false), rest);
+    ASSERT_EQ(9u, written.size());
+    const std::vector<std::pair<std::string, std::string>> added = {
+        {"TRCK", Latin1("7")},
+        {"TCON", Latin1("Rock")},
+        {"TALB", Latin1("New")},
+        {"APIC", "\0image/png\0\x04"s + "Back Cover" + '\0' + kPng}};
+    EXPECT_EQ(added, decltype(added)(written.begin() + 5, written.end()));
+    EXPECT_EQ(Mp3Frame(false) + id3v1, rest);
 
     tags.texts.pop_back();
     tags.pictures.pop_back();

@@ -7,7 +7,8 @@
 # converts those without "%" a third time through the real dialog's "Convert
 # Files", into an output folder whose name the console code page cannot spell.
 # Last, a Musepack file's tags must reach its MP3, and a damaged file must stay
-# listed without an MP3.
+# listed without an MP3; and an MP3 whose encoder wrote its own ID3v1 tag must
+# read the same in three independent tag readers.
 # Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
@@ -15,7 +16,7 @@ convert=$2
 shim=$3
 dialog=${4:-}
 
-for tool in sox soxi mpcenc lame convert /usr/bin/python3; do
+for tool in sox soxi mpcenc lame convert /usr/bin/python3 exiftool id3v2; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed"; exit 1; }
 done
 
@@ -146,7 +147,7 @@ import sys
 from mutagen.id3 import ID3
 tag = ID3(sys.argv[1], translate=False)
 want = {
-    "TIT2": ["東京 – ライブ"], "TPE1": ["Björk", "Привет мир"], "TALB": ["Ελληνικά"],
+    "TIT2": ["東京 – ライブ"], "TPE1": ["Björk/Привет мир"], "TALB": ["Ελληνικά"],
     "TYER": ["2001"], "TRCK": ["3/12"], "TCON": ["Electronic"],
 }
 problems = []
@@ -168,6 +169,100 @@ if [(p.type, p.mime, p.data) for p in pictures] != [(3, "image/jpeg", open(sys.a
 for problem in problems:
     print("e2e: tag:", problem)
 sys.exit(1 if problems else 0)
+PY
+
+# The encoder writes only an ID3v1 tag (--id3v1-only --tt, as the Windows
+# build of LAME does with a plain --tt); the Musepack file's APEv2 tag holds a
+# full date, a front and a back cover of one file name, two artists, an item
+# twice, lyrics and ReplayGain items. mutagen, exiftool and id3v2 (id3lib)
+# must each show the encoder's title, the date, both covers, both artists,
+# the last of the repeated item, the lyrics, and no ReplayGain.
+echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers"
+mkdir "$work/own title" "$work/tools, own title"
+cp "$shim" "$work/tools, own title/mppdec.exe"
+cp "$shim" "$work/tools, own title/lame.exe"
+printf '%s\n' program=/usr/bin/lame arg=--id3v1-only arg=--tt arg=Mine stdin=relay \
+    >"$work/tools, own title/lame.shim"
+echo "own title|2.0|600|mpc" >"$work/tones own title"
+sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/own title.wav" synth 2.0 sine 600 || fail "sox for own title"
+mpcenc --silent "$work/wav/own title.wav" "$work/own title/own title.mpc" >/dev/null 2>&1 \
+    || fail "mpcenc for own title"
+convert -size 40x30 xc:blue "$work/back.jpg" || fail "convert for the back cover"
+/usr/bin/python3 - "$work/own title/own title.mpc" "$work/cover.jpg" "$work/back.jpg" <<'PY' || fail "the APEv2 tag"
+import struct, sys
+front, back = (open(path, "rb").read() for path in sys.argv[2:4])
+# An item twice (against the format, as real files have it) needs the bytes by hand.
+items = [(b"Title", b"Source title", 0), (b"Artist", "Björk\0Привет мир".encode(), 0),
+         (b"Album", b"First", 0), (b"Year", b"2004-05-01T12:30", 0), (b"Genre", b"Rock\0Pop", 0),
+         (b"Lyrics", b"Line one\nLine two", 0), (b"REPLAYGAIN_TRACK_GAIN", b"-3.20 dB", 0),
+         (b"REPLAYGAIN_TRACK_PEAK", b"0.5", 0), (b"Album", b"Last", 0),
+         (b"Cover Art (Back)", b"cover.jpg\0" + back, 1),
+         (b"Cover Art (Front)", b"cover.jpg\0" + front, 1)]
+body = b"".join(struct.pack("<II", len(v), kind << 1) + k + b"\0" + v for k, v, kind in items)
+fields = struct.pack("<III", 2000, len(body) + 32, len(items))
+with open(sys.argv[1], "ab") as f:
+    f.write(b"APETAGEX" + fields + struct.pack("<I", 0xA0000000) + bytes(8) + body +
+            b"APETAGEX" + fields + struct.pack("<I", 0x80000000) + bytes(8))
+PY
+"$wine_run" "$convert" "$work/tools, own title" "$work/own title" >"$work/own title.out" 2>&1 \
+    || { tr -d '\r' <"$work/own title.out"; fail "the run with the encoder's own title"; }
+check_mp3s "$work/own title" "$work/tones own title"
+/usr/bin/python3 - "$work/own title/own title.mp3" "$work/cover.jpg" "$work/back.jpg" <<'PY' || fail "what the readers show"
+import re, subprocess, sys
+from mutagen.id3 import ID3
+mp3, front, back = sys.argv[1], open(sys.argv[2], "rb").read(), open(sys.argv[3], "rb").read()
+seen = {}
+tag = ID3(mp3)
+seen["mutagen"] = ["version %d.%d" % tag.version[:2]] + [
+    "%s=%s" % (key, "|".join(str(v) for v in tag[key].text))
+    for key in ("TIT2", "TPE1", "TDRC", "TALB", "TCON") if key in tag] + [
+    "USLT=" + f.text for f in tag.getall("USLT")] + [
+    "APIC=%d %s %s" % (p.type, p.desc, p.data == (front if p.type == 3 else back))
+    for p in tag.getall("APIC")] + [key for key in tag if "REPLAYGAIN" in key.upper()]
+def output(*command):  # LAME's own frame holds bytes of no character set
+    return subprocess.run(command, capture_output=True, text=True, errors="replace").stdout
+exiftool = output("exiftool", "-a", "-G1", "-s", mp3)
+seen["exiftool"] = []
+for group, name, value in re.findall(r"^\[(ID3v\S+)\]\s+(\S+)\s+: (.*)$", exiftool, re.M):
+    if name in ("PictureDescription", "Picture"):  # the picture of the PictureType before
+        seen["exiftool"][-1] += ", %s=%s" % (name, value)
+    elif name in ("Title", "Artist", "Year", "Date", "Time", "Album", "Lyrics", "PictureType") and (
+            group != "ID3v1" or name == "Title") or "REPLAYGAIN" in value.upper():
+        seen["exiftool"].append("%s %s=%s" % (group, name, value))
+id3v2 = output("id3v2", "-l", mp3)
+seen["id3v2"] = re.findall(r"^(?:TIT2|TPE1|TYER|TDAT|TIME|TALB|APIC) \(.*$", id3v2, re.M) + [
+    "ID3v1 " + m for m in re.findall(r"^(Title  : \S+)", id3v2, re.M)] + [
+    # Lyrics run over several lines, up to the next frame.
+    "USLT=" + m for m in re.findall(r"^USLT \(.*?\): \(\)\[eng\]: (.*?)\n(?=[A-Z0-9]{4} \(|$)",
+                                    id3v2, re.M | re.S)] + [
+    line for line in id3v2.splitlines() if "REPLAYGAIN" in line.upper()]
+binary = "(Binary data %d bytes, use -b option to extract)"
+want = {
+    "mutagen": ["version 2.3", "TIT2=Mine", "TPE1=Björk/Привет мир", "TDRC=2004-05-01 12:30:00",
+                "TALB=Last", "TCON=Rock; Pop", "USLT=Line one\nLine two",
+                "APIC=3 cover.jpg True", "APIC=4 cover.jpg (2) True"],
+    "exiftool": ["ID3v2_3 Title=Mine", "ID3v2_3 Artist=Björk/Привет мир", "ID3v2_3 Album=Last",
+                 "ID3v2_3 Year=2004", "ID3v2_3 Date=0105", "ID3v2_3 Time=1230",
+                 "ID3v2_3 Lyrics=Line one.Line two",
+                 "ID3v2_3 PictureType=Front Cover, PictureDescription=cover.jpg, Picture="
+                 + binary % len(front),
+                 "ID3v2_3 PictureType=Back Cover, PictureDescription=cover.jpg (2), Picture="
+                 + binary % len(back),
+                 "ID3v1 Title=Mine"],
+    "id3v2": ["ID3v1 Title  : Mine", "TIT2 (Title/songname/content description): Mine",
+              "TPE1 (Lead performer(s)/Soloist(s)): Björk/Привет мир",
+              "TALB (Album/Movie/Show title): Last", "TYER (Year): 2004", "TDAT (Date): 0105",
+              "TIME (Time): 1230",
+              "APIC (Attached picture): (cover.jpg)[, 3]: image/jpeg, %d bytes" % len(front),
+              "APIC (Attached picture): (cover.jpg (2))[, 4]: image/jpeg, %d bytes" % len(back),
+              "USLT=Line one\nLine two"],
+}
+failed = False
+for reader in want:
+    if sorted(seen[reader]) != sorted(want[reader]):
+        failed = True
+        print("e2e: %s shows %r\ne2e:   want %r" % (reader, seen[reader], want[reader]))
+sys.exit(1 if failed else 0)
 PY
 
 echo "e2e: conversions took $(( $(date +%s) - start )) s"
