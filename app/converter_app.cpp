@@ -17,7 +17,13 @@ BOOL CConverterApp::InitInstance() {
 
     CConverterDlg dlg;
     m_pMainWnd = &dlg;
-    dlg.DoModal();  // IDOK or IDCANCEL: all work, saving too, is done inside
+    // IDOK or IDCANCEL: all work, saving too, is done inside. -1: there was
+    // no window at all, which must not end the program without a word.
+    if (dlg.DoModal() == -1)
+        ::MessageBoxA(nullptr,
+                      "BRAMKOT cannot open its window (its dialog template or a control "
+                      "class is missing).",
+                      "BRAMKOT", MB_OK | MB_ICONERROR);
 
     // FALSE: no message loop; the program ends.
     return FALSE;

@@ -11,20 +11,20 @@ bool IsDigit(char c) {
 // "%~<modifiers>0": the parts of the batch file's full path the modifiers
 // ask for, always in the order drive, folder, name, extension; none, the
 // name as run.
-std::string BatchFilePathParts(const std::string& modifiers, const BatchFile& batch) {
+AnsiText BatchFilePathParts(const AnsiText& modifiers, const BatchFile& batch) {
     if (modifiers.empty())
         return batch.name;
-    const std::string& path = batch.fullPath;
+    const AnsiText& path = batch.fullPath;
     const std::size_t folderStart = path.size() >= 2 && path[1] == ':' ? 2 : 0;
     const std::size_t nameStart =
-        path.rfind('\\') == std::string::npos ? folderStart : path.rfind('\\') + 1;
+        path.rfind('\\') == AnsiText::npos ? folderStart : path.rfind('\\') + 1;
     std::size_t extensionStart = path.rfind('.');
-    if (extensionStart == std::string::npos || extensionStart < nameStart)
+    if (extensionStart == AnsiText::npos || extensionStart < nameStart)
         extensionStart = path.size();
-    const auto wants = [&](char c) { return modifiers.find(c) != std::string::npos; };
+    const auto wants = [&](char c) { return modifiers.find(c) != AnsiText::npos; };
     if (!wants('d') && !wants('p') && !wants('n') && !wants('x'))
         return path;
-    std::string parts;
+    AnsiText parts;
     if (wants('d'))
         parts += path.substr(0, folderStart);
     if (wants('p'))
@@ -38,9 +38,9 @@ std::string BatchFilePathParts(const std::string& modifiers, const BatchFile& ba
 
 }  // namespace
 
-std::string ExpandAsBatchFileLine(const std::string& text, const BatchFile& batch,
-                                  const BatchVariables& variables) {
-    std::string expanded;
+AnsiText ExpandAsBatchFileLine(const AnsiText& text, const BatchFile& batch,
+                               const BatchVariables& variables) {
+    AnsiText expanded;
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] != '%') {
@@ -76,11 +76,11 @@ std::string ExpandAsBatchFileLine(const std::string& text, const BatchFile& batc
             }
         }
         const std::size_t close = text.find('%', i + 1);
-        if (close == std::string::npos) {
+        if (close == AnsiText::npos) {
             ++i;
             continue;
         }
-        std::string value;
+        AnsiText value;
         if (variables.Lookup(text.substr(i + 1, close - i - 1), value))
             expanded += value;
         i = close + 1;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <string>
+#include "text_kinds.h"
 
 // How the command processor reads "%" in a line of the batch file, which it
 // runs with no arguments: "%%" is one "%"; "%NAME%" is the variable's value,
@@ -12,13 +12,13 @@ class BatchVariables {
 public:
     virtual ~BatchVariables() = default;
     // The value the command processor sees; false for a variable not set.
-    virtual bool Lookup(const std::string& name, std::string& value) const = 0;
+    virtual bool Lookup(const AnsiText& name, AnsiText& value) const = 0;
 };
 
 struct BatchFile {
-    std::string name;      // as the command processor is asked to run it
-    std::string fullPath;  // for the "%~" forms
+    AnsiText name;      // as the command processor is asked to run it
+    AnsiText fullPath;  // for the "%~" forms
 };
 
-std::string ExpandAsBatchFileLine(const std::string& text, const BatchFile& batch,
-                                  const BatchVariables& variables);
+AnsiText ExpandAsBatchFileLine(const AnsiText& text, const BatchFile& batch,
+                               const BatchVariables& variables);

@@ -1,25 +1,9 @@
 #include "conversion_command.h"
 
-OutputPathParts SplitOutputPath(const std::string& inputPath, const std::string& outputDir) {
-    std::string changed = inputPath;
-    if (!changed.empty())
-        changed.back() = '3';
-    if (outputDir.size() < 2)
-        return {std::string(), changed};
-
-    const std::size_t lastBackslash = changed.rfind('\\');
-    std::string fileName =
-        lastBackslash == std::string::npos ? changed : changed.substr(lastBackslash + 1);
-    std::string directory = outputDir;
-    if (directory.back() != '\\')
-        directory += '\\';
-    return {directory, fileName};
-}
-
 namespace {
 
-std::string DoublePercentSigns(const std::string& text) {
-    std::string doubled;
+AnsiText DoublePercentSigns(const AnsiText& text) {
+    AnsiText doubled;
     doubled.reserve(text.size());
     for (char c : text) {
         doubled += c;
@@ -30,9 +14,9 @@ std::string DoublePercentSigns(const std::string& text) {
 }
 
 // The line's template around its two file arguments, as they go into it.
-std::string Pipeline(const ConversionSettings& settings, const std::string& inputArgument,
-                     const std::string& outputArgument) {
-    std::string line;
+AnsiText Pipeline(const ConversionSettings& settings, const AnsiText& inputArgument,
+                  const AnsiText& outputArgument) {
+    AnsiText line;
     line += '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches;
     line += " \"" + inputArgument + "\" - | ";
     line += '"' + settings.m_lamePath + "\" " + settings.m_lameSwitches;
@@ -40,30 +24,24 @@ std::string Pipeline(const ConversionSettings& settings, const std::string& inpu
     return line;
 }
 
-std::string Reference(const char* variable) {
-    return std::string("%") + variable + '%';
+AnsiText Reference(const char* variable) {
+    return AnsiText("%") + variable + '%';
 }
 
 }  // namespace
 
-std::string DeriveOutputPath(const std::string& inputPath, const std::string& outputDir) {
-    OutputPathParts parts = SplitOutputPath(inputPath, outputDir);
-    return parts.directory + parts.droppedName;
-}
-
-std::string OutputArgument(const ConversionSettings& settings, const std::string& inputPath) {
-    const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
+AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath) {
+    const OutputPathParts<AnsiText> output = SplitOutputPath(inputPath, settings.m_outputDir);
     return output.directory + DoublePercentSigns(output.droppedName);
 }
 
-std::string BuildConversionCommand(const ConversionSettings& settings,
-                                   const std::string& inputPath) {
+AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath) {
     return Pipeline(settings, DoublePercentSigns(inputPath), OutputArgument(settings, inputPath));
 }
 
-VariableCommand BuildVariableCommand(const ConversionSettings& settings,
-                                     const std::string& inputPath, bool outputDirInVariable) {
-    const OutputPathParts output = SplitOutputPath(inputPath, settings.m_outputDir);
+VariableCommand BuildVariableCommand(const ConversionSettings& settings, const AnsiText& inputPath,
+                                     bool outputDirInVariable) {
+    const OutputPathParts<AnsiText> output = SplitOutputPath(inputPath, settings.m_outputDir);
     VariableCommand command;
     command.input = inputPath;
     if (outputDirInVariable) {

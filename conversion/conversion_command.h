@@ -1,22 +1,40 @@
 #pragma once
 
-#include <string>
-
 #include "conversion_settings.h"
+#include "text_kinds.h"
 
 // An output path split where the dropped name begins: the output directory
 // as typed, with its backslash, or nothing when the MP3 goes next to its
-// input; then the rest, from the dropped name.
+// input; then the rest, from the dropped name. In the kind of text of the
+// input path: ANSI for the batch line, UTF-8 for the name of the MP3.
+template <typename Text>
 struct OutputPathParts {
-    std::string directory;
-    std::string droppedName;
+    Text directory;
+    Text droppedName;
 };
-OutputPathParts SplitOutputPath(const std::string& inputPath, const std::string& outputDir);
+
+template <typename Text>
+OutputPathParts<Text> SplitOutputPath(const Text& inputPath, const Text& outputDir) {
+    Text changed = inputPath;
+    if (!changed.empty())
+        changed.back() = '3';
+    if (outputDir.size() < 2)
+        return {Text(), changed};
+    const std::size_t lastBackslash = changed.rfind('\\');
+    Text directory = outputDir;
+    if (directory.back() != '\\')
+        directory += '\\';
+    return {directory, lastBackslash == Text::npos ? changed : changed.substr(lastBackslash + 1)};
+}
 
 // The MP3 file for `inputPath`: its last character becomes "3", and when
 // `outputDir` has two characters or more the file goes there instead of next
 // to the input.
-std::string DeriveOutputPath(const std::string& inputPath, const std::string& outputDir);
+template <typename Text>
+Text DeriveOutputPath(const Text& inputPath, const Text& outputDir) {
+    const OutputPathParts<Text> parts = SplitOutputPath(inputPath, outputDir);
+    return parts.directory + parts.droppedName;
+}
 
 // The one-line pipeline that converts `inputPath`, as it goes into the batch
 // file: the decoder writes to standard output, the encoder reads standard
@@ -26,13 +44,12 @@ std::string DeriveOutputPath(const std::string& inputPath, const std::string& ou
 // of the dropped file name (the input path and the output file name) is
 // doubled to reach the tools unchanged. The settings go in as the user typed
 // them, so a tool path may use "%ProgramFiles%".
-std::string BuildConversionCommand(const ConversionSettings& settings,
-                                   const std::string& inputPath);
+AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath);
 
 // The encoder's last argument in BuildConversionCommand's line, before the
 // command processor expands it: the output directory as typed and the
 // dropped name with its "%" doubled.
-std::string OutputArgument(const ConversionSettings& settings, const std::string& inputPath);
+AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath);
 
 // Where the dropped name's parts wait for the command processor when the
 // batch file's code page cannot spell the line: it expands "%NAME%" once, so
@@ -41,17 +58,17 @@ inline constexpr const char kInputVariable[] = "BRAMKOT_INPUT";
 inline constexpr const char kOutputVariable[] = "BRAMKOT_OUTPUT";
 
 struct VariableCommand {
-    std::string line;
-    std::string input;   // the value of kInputVariable
-    std::string output;  // the value of kOutputVariable
+    AnsiText line;
+    AnsiText input;   // the value of kInputVariable
+    AnsiText output;  // the value of kOutputVariable
     // The encoder's last argument as the line holds it, before the command
     // processor expands it.
-    std::string outputArgument;
+    AnsiText outputArgument;
 };
 
 // The pipeline of BuildConversionCommand with the input path and the output
 // file name (the whole output path when the MP3 goes next to its input) taken
 // from the two variables. The settings stay as typed, except that with
 // `outputDirInVariable` the output directory goes into the output variable too.
-VariableCommand BuildVariableCommand(const ConversionSettings& settings,
-                                     const std::string& inputPath, bool outputDirInVariable);
+VariableCommand BuildVariableCommand(const ConversionSettings& settings, const AnsiText& inputPath,
+                                     bool outputDirInVariable);

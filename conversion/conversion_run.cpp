@@ -5,9 +5,11 @@
 #include <string>
 
 #include "conversion_command.h"
+#include "file_system.h"
 #include "mp3_finish.h"
 #include "mp3_guard.h"
-#include "platform_files.h"
+#include "text_conversion.h"
+#include "text_encoding.h"
 #include "tool_alias.h"
 
 // One entry from the start of its pipeline to its end.
@@ -19,7 +21,7 @@ struct FileInWork {
     std::string toolMp3;  // UTF-8: what the encoder writes, the true name or the alias's
     std::string mp3Key;
     bool throughAlias = false;
-    std::string batchLine;  // ANSI, as composed
+    AnsiText batchLine;  // as composed
     FileState before;
     std::unique_ptr<ToolAlias> alias;
     std::unique_ptr<Mp3Guard> guard;
@@ -32,20 +34,14 @@ namespace {
 // batch file's code page cannot spell that line, the variables it reads the
 // dropped name from instead.
 struct ToolRun {
-    std::string line;
+    AnsiText line;
     VariableCommand variables;
     std::string output;  // UTF-8: the MP3 file the encoder writes
 };
 
 // Variable names compare without letter case.
-bool SameVariable(const std::string& name, const char* upperName) {
-    std::size_t i = 0;
-    for (; i < name.size() && upperName[i] != '\0'; ++i) {
-        const char c = name[i] >= 'a' && name[i] <= 'z' ? static_cast<char>(name[i] - 32) : name[i];
-        if (c != upperName[i])
-            return false;
-    }
-    return i == name.size() && upperName[i] == '\0';
+bool SameVariable(const AnsiText& name, const char* otherName) {
+    return EqualIgnoringAsciiCase(std::string(name.begin(), name.end()), otherName);
 }
 
 // The environment the command processor will see for one line: the line's
@@ -54,7 +50,7 @@ class LineVariables : public BatchVariables {
 public:
     explicit LineVariables(const VariableCommand& command) : m_command(command) {}
 
-    bool Lookup(const std::string& name, std::string& value) const override {
+    bool Lookup(const AnsiText& name, AnsiText& value) const override {
         if (m_command.line.empty())
             return LookupBatchVariable(name, value);
         if (SameVariable(name, kInputVariable))
@@ -72,34 +68,35 @@ private:
 
 BatchFile BatchFileOfSlot(int slot) {
     const std::string name = BatchFileNameOfSlot(slot);
-    return {name, FullPathInCurrentDirectory(name.c_str())};
+    return {FromAscii<AnsiText>(name.c_str()), FullPathInCurrentDirectory(name.c_str())};
 }
 
 // The MP3 file that a run of the line writes is the file its last argument
 // names once the command processor has expanded "%" in it.
-ToolRun PlanToolRun(const ConversionSettings& settings, const std::string& ansiInput,
+ToolRun PlanToolRun(const ConversionSettings& settings, const AnsiText& ansiInput,
                     const BatchFile& batch) {
     ToolRun run;
-    std::string outputArgument;
-    const std::string line = BuildConversionCommand(settings, ansiInput);
-    std::string unused;
-    if (ToBatchFileCodePage(line, unused)) {
+    AnsiText outputArgument;
+    const AnsiText line = BuildConversionCommand(settings, ansiInput);
+    OemText unused;
+    if (ToOem(line, unused)) {
         run.line = line;
         outputArgument = OutputArgument(settings, ansiInput);
     } else {
-        const bool outputDirSpelled = ToBatchFileCodePage(settings.m_outputDir, unused);
+        const bool outputDirSpelled = ToOem(settings.m_outputDir, unused);
         run.variables = BuildVariableCommand(settings, ansiInput, !outputDirSpelled);
         run.line = run.variables.line;
         outputArgument = run.variables.outputArgument;
     }
     const LineVariables variables(run.variables);
-    run.output = AnsiToUtf8(ExpandedByCommandProcessor(outputArgument, batch, variables));
+    run.output = ToUtf8(ExpandedByCommandProcessor(outputArgument, batch, variables));
     return run;
 }
 
 // The last line of the tools' words that holds more than blanks; progress
 // lines end in a carriage return alone.
-std::string LastLine(const std::string& output) {
+std::string LastLine(const AnsiText& ansiOutput) {
+    const std::string output = ToUtf8(ansiOutput);
     std::size_t end = output.size();
     while (end > 0) {
         const std::size_t start = output.find_last_of("\r\n", end - 1);
@@ -115,7 +112,7 @@ std::string LastLine(const std::string& output) {
     return std::string();
 }
 
-std::string WithToolWords(const std::string& reason, const std::string& output) {
+std::string WithToolWords(const std::string& reason, const AnsiText& output) {
     const std::string last = LastLine(output);
     return last.empty() ? reason : reason + ": " + last;
 }
@@ -134,7 +131,7 @@ std::string BatchFileNameOfSlot(int slot) {
 
 // Anything but a number means one per processor, as empty and 0 do.
 int FilesAtOnce(const ConversionSettings& settings) {
-    const std::string& text = settings.m_filesAtOnce;
+    const AnsiText& text = settings.m_filesAtOnce;
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     int number = 0;
@@ -155,13 +152,13 @@ ConversionRun::ConversionRun(const ConversionSettings& settings, FileQueue& queu
       m_runner(runner),
       m_events(events),
       m_filesAtOnce(FilesAtOnce(settings)) {
-    const std::string directory = SplitOutputPath("\\", settings.m_outputDir).directory;
-    std::string unused;
+    const AnsiText directory = SplitOutputPath(AnsiText("\\"), settings.m_outputDir).directory;
+    OemText unused;
     const VariableCommand none;
-    m_outputFolder = AnsiToUtf8(
-        ToBatchFileCodePage(directory, unused)
-            ? ExpandedByCommandProcessor(directory, BatchFileOfSlot(0), LineVariables(none))
-            : directory);
+    m_outputFolder =
+        ToUtf8(ToOem(directory, unused)
+                   ? ExpandedByCommandProcessor(directory, BatchFileOfSlot(0), LineVariables(none))
+                   : directory);
     ReclaimToolAliases();
 }
 
@@ -256,14 +253,15 @@ void ConversionRun::BeginFile(const std::string& entry) {
     file->entry = entry;
     file->slot = FreeSlot();
     const BatchFile batch = BatchFileOfSlot(file->slot);
-    std::string ansiInput;
-    const bool spelled = ToAnsiExactly(entry, ansiInput);
+    AnsiText ansiInput;
+    const bool spelled = ToAnsi(entry, ansiInput);
     ToolRun tools;
     if (spelled) {
         tools = PlanToolRun(m_settings, ansiInput, batch);
         file->mp3 = tools.output;
     } else {
-        const OutputPathParts parts = SplitOutputPath(entry, m_settings.m_outputDir);
+        const OutputPathParts<std::string> parts =
+            SplitOutputPath(entry, ToUtf8(m_settings.m_outputDir));
         file->mp3 = (parts.directory.empty() ? std::string() : m_outputFolder) + parts.droppedName;
     }
 
@@ -330,8 +328,18 @@ void ConversionRun::BeginFile(const std::string& entry) {
     file->before = QueryFileState(file->toolMp3);
 
     PipelineJob job;
-    job.batchFileName = batch.name;
-    ToBatchFileCodePage(tools.line, job.batchLine);
+    job.batchFileName = BatchFileNameOfSlot(file->slot);
+    if (!ToOem(tools.line, job.batchLine)) {
+        report.reason =
+            "the console's code page, in which the command processor reads the batch "
+            "file, cannot spell the settings (a tool's location, its switches or the "
+            "output directory)";
+        file->alias.reset();
+        file->guard->Restore();
+        m_fates[file->mp3Key] = {false, report};
+        Kept(file->index, report);
+        return;
+    }
     if (!tools.variables.line.empty())
         job.variables = {{kInputVariable, tools.variables.input},
                          {kOutputVariable, tools.variables.output}};
@@ -367,14 +375,14 @@ std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const Pipeline
 
 void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
     FailureReport report;
-    report.batchLine = AnsiToUtf8(file.batchLine);
-    report.toolOutput = AnsiToUtf8(result.output);
+    report.batchLine = ToUtf8(file.batchLine);
+    report.toolOutput = ToUtf8(result.output);
     const FileState after = QueryFileState(file.toolMp3);
     switch (result.end) {
     case PipelineEnd::BatchFileNotWritten:
         m_stopped = true;
         m_problem = BatchFileNameOfSlot(file.slot) + " cannot be written in " +
-                    AnsiToUtf8(FullPathInCurrentDirectory(".")) + ": " + result.problem;
+                    ToUtf8(FullPathInCurrentDirectory(".")) + ": " + result.problem;
         report.reason = "not run: " + m_problem;
         report.batchLine.clear();
         break;

@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "audio_length.h"
+#include "file_system.h"
 #include "id3v2_writer.h"
-#include "platform_files.h"
 #include "source_tags.h"
 
 namespace {

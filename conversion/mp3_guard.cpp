@@ -1,5 +1,6 @@
 #include "mp3_guard.h"
 
+#include "file_system.h"
 #include "mp3_finish.h"
 
 std::string AsidePathOf(const std::string& mp3) {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform_files.h"
+#include "path_lock.h"
 
 // Keeps the MP3 that is there before a new one of its name is made: it is
 // moved aside, to "<name>.mp3.bramkot-old" in its own folder, while the tools

@@ -6,14 +6,17 @@
 #include <utility>
 #include <vector>
 
+#include "batch_expansion.h"
+#include "text_kinds.h"
+
 // One pipeline as the command processor runs it: a one-line batch file in the
 // current directory, written, run and deleted while its name's turn is held.
 struct PipelineJob {
-    std::string batchFileName;
-    std::string batchLine;  // in the batch file's code page, without its line end
+    std::string batchFileName;  // ASCII: see BatchFileNameOfSlot
+    OemText batchLine;          // without its line end
     // Given to this command processor alone, on top of the program's
-    // environment (ANSI names and values).
-    std::vector<std::pair<std::string, std::string>> variables;
+    // environment.
+    std::vector<std::pair<AnsiText, AnsiText>> variables;
 };
 
 enum class PipelineEnd {
@@ -27,9 +30,9 @@ struct PipelineResult {
     PipelineEnd end = PipelineEnd::NotStarted;
     int status = -1;
     // The last few KB the command processor and the tools wrote to standard
-    // output and error, as they wrote them.
-    std::string output;
-    // Why the batch file could not be written or run, in the system's words.
+    // output and error, as they wrote them (ANSI programs).
+    AnsiText output;
+    // Why the batch file could not be written or run, in the system's words (UTF-8).
     std::string problem;
 };
 
@@ -58,3 +61,10 @@ std::string BatchFileNameOfSlot(int slot);
 
 // How many processors the system has; at least 1.
 int ProcessorCount();
+
+// An environment variable as the command processor sees it; false when unset.
+bool LookupBatchVariable(const AnsiText& name, AnsiText& value);
+// A line of the batch file as the command processor reads it, "%" expanded
+// (the shell elsewhere leaves "%" alone).
+AnsiText ExpandedByCommandProcessor(const AnsiText& line, const BatchFile& batch,
+                                    const BatchVariables& variables);

@@ -7,36 +7,25 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <condition_variable>
 #include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <deque>
 #include <mutex>
 #include <thread>
 
+#include "file_system.h"
 #include "pipeline.h"
-#include "platform_files.h"
+#include "small_file.h"
 
 extern char** environ;
 
 namespace {
 
 const std::size_t kKeptOutput = 8 * 1024;
-
-bool WriteBatchFile(const PipelineJob& job, std::string& problem) {
-    FILE* file = std::fopen(job.batchFileName.c_str(), "w");
-    bool written = file != nullptr && std::fprintf(file, "%s\n", job.batchLine.c_str()) >= 0;
-    written = file != nullptr && std::fflush(file) == 0 && written;
-    if (!written)
-        problem = LastSystemErrorText();
-    if (file != nullptr && std::fclose(file) != 0 && written) {
-        problem = LastSystemErrorText();
-        written = false;
-    }
-    if (!written && file != nullptr)
-        std::remove(job.batchFileName.c_str());
-    return written;
-}
 
 struct Pipeline {
     int slot = 0;
@@ -121,7 +110,10 @@ public:
 private:
     void Run(Pipeline& pipeline) {
         PipelineResult& result = pipeline.result;
-        if (!WriteBatchFile(pipeline.job, result.problem)) {
+        if (!WriteSmallFile(
+                pipeline.job.batchFileName.c_str(),
+                std::string(pipeline.job.batchLine.begin(), pipeline.job.batchLine.end()) + '\n',
+                "w", result.problem)) {
             result.end = PipelineEnd::BatchFileNotWritten;
             return;
         }
@@ -137,7 +129,8 @@ private:
         for (char** entry = environ; *entry != nullptr; ++entry)
             environment.emplace_back(*entry);
         for (const auto& variable : pipeline.job.variables)
-            environment.push_back(variable.first + '=' + variable.second);
+            environment.push_back(std::string(variable.first.begin(), variable.first.end()) + '=' +
+                                  std::string(variable.second.begin(), variable.second.end()));
         std::vector<char*> envp;
         for (std::string& entry : environment)
             envp.push_back(&entry[0]);
@@ -210,6 +203,18 @@ private:
 
 std::unique_ptr<PipelineRunner> MakeBatchFileRunner(std::function<void()> wake) {
     return std::unique_ptr<PipelineRunner>(new ShellRunner(std::move(wake)));
+}
+
+bool LookupBatchVariable(const AnsiText& name, AnsiText& value) {
+    const char* found = std::getenv(name.c_str());
+    if (found == nullptr)
+        return false;
+    value = found;
+    return true;
+}
+
+AnsiText ExpandedByCommandProcessor(const AnsiText& line, const BatchFile&, const BatchVariables&) {
+    return line;
 }
 
 int ProcessorCount() {

@@ -12,9 +12,11 @@
 #include <string>
 #include <vector>
 
+#include "file_system.h"
+#include "path_lock.h"
 #include "pipeline.h"
-#include "platform_files.h"
-#include "wide_text.h"
+#include "small_file.h"
+#include "text_conversion.h"
 
 namespace {
 
@@ -49,16 +51,16 @@ CRITICAL_SECTION& ProcessCreation() {
     return processCreation.section;
 }
 
-WideString WideFromAnsi(const std::string& ansi) {
+Utf16Text WideFromAnsi(const AnsiText& ansi) {
     const int length = static_cast<int>(ansi.size());
     const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    WideString wide(wideLength > 0 ? wideLength : 0, L'\0');
+    Utf16Text wide(wideLength > 0 ? wideLength : 0, L'\0');
     if (wideLength > 0)
         MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &wide[0], wideLength);
     return wide;
 }
 
-bool SameName(const WideString& entry, const WideString& name) {
+bool SameName(const Utf16Text& entry, const Utf16Text& name) {
     return entry.size() > name.size() && entry[name.size()] == L'=' &&
            _wcsnicmp(entry.c_str(), name.c_str(), name.size()) == 0;
 }
@@ -66,7 +68,7 @@ bool SameName(const WideString& entry, const WideString& name) {
 // The program's environment with the job's variables set, as a block for
 // CreateProcessW, sorted by name as Windows keeps it.
 std::vector<wchar_t> EnvironmentBlock(const PipelineJob& job) {
-    std::vector<WideString> entries;
+    std::vector<Utf16Text> entries;
     wchar_t* strings = GetEnvironmentStringsW();
     for (const wchar_t* entry = strings; entry != nullptr && *entry != L'\0';
          entry += std::wcslen(entry) + 1)
@@ -74,45 +76,28 @@ std::vector<wchar_t> EnvironmentBlock(const PipelineJob& job) {
     if (strings != nullptr)
         FreeEnvironmentStringsW(strings);
     for (const auto& variable : job.variables) {
-        const WideString name = WideFromAnsi(variable.first);
+        const Utf16Text name = WideFromAnsi(variable.first);
         entries.erase(std::remove_if(entries.begin(), entries.end(),
-                                     [&](const WideString& e) { return SameName(e, name); }),
+                                     [&](const Utf16Text& e) { return SameName(e, name); }),
                       entries.end());
         entries.push_back(name + L'=' + WideFromAnsi(variable.second));
     }
-    std::sort(entries.begin(), entries.end(), [](const WideString& a, const WideString& b) {
+    std::sort(entries.begin(), entries.end(), [](const Utf16Text& a, const Utf16Text& b) {
         return _wcsicmp(a.c_str(), b.c_str()) < 0;
     });
     std::vector<wchar_t> block;
-    for (const WideString& entry : entries)
+    for (const Utf16Text& entry : entries)
         block.insert(block.end(), entry.c_str(), entry.c_str() + entry.size() + 1);
     block.push_back(L'\0');
     return block;
 }
 
-WideString CommandProcessorLine(const std::string& batchFileName) {
+Utf16Text CommandProcessorLine(const std::string& batchFileName) {
     wchar_t comspec[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
-    const WideString program =
-        length > 0 && length < MAX_PATH ? WideString(comspec, length) : L"cmd.exe";
-    return L'"' + program + L"\" /c " + WideFromAnsi(batchFileName);
-}
-
-// A batch file cut short by a full disk would run half a command, so the
-// write counts only when every byte reached the file.
-bool WriteBatchFile(const PipelineJob& job, std::string& problem) {
-    FILE* file = std::fopen(job.batchFileName.c_str(), "wt");
-    bool written = file != nullptr && std::fprintf(file, "%s\n", job.batchLine.c_str()) >= 0;
-    written = file != nullptr && std::fflush(file) == 0 && written;
-    if (!written)
-        problem = LastSystemErrorText();
-    if (file != nullptr && std::fclose(file) != 0 && written) {
-        problem = LastSystemErrorText();
-        written = false;
-    }
-    if (!written && file != nullptr)
-        DeleteFileA(job.batchFileName.c_str());
-    return written;
+    const Utf16Text program =
+        length > 0 && length < MAX_PATH ? Utf16Text(comspec, length) : L"cmd.exe";
+    return L'"' + program + L"\" /c " + FromAscii<Utf16Text>(batchFileName.c_str());
 }
 
 class BatchFileRunner;
@@ -237,7 +222,11 @@ private:
             result.end = PipelineEnd::EndedByUser;
             return;
         }
-        if (!WriteBatchFile(pipeline.job, result.problem)) {
+        // A batch file cut short by a full disk would run half a command.
+        if (!WriteSmallFile(
+                pipeline.job.batchFileName.c_str(),
+                std::string(pipeline.job.batchLine.begin(), pipeline.job.batchLine.end()) + '\n',
+                "wt", result.problem)) {
             result.end = PipelineEnd::BatchFileNotWritten;
             return;
         }
@@ -266,7 +255,7 @@ private:
                 startup.hStdInput = nothing;
                 startup.hStdOutput = writeEnd;
                 startup.hStdError = writeEnd;
-                WideString line = CommandProcessorLine(pipeline.job.batchFileName);
+                Utf16Text line = CommandProcessorLine(pipeline.job.batchFileName);
                 std::vector<wchar_t> environment;
                 DWORD flags = CREATE_SUSPENDED | CREATE_NO_WINDOW;
                 if (!pipeline.job.variables.empty()) {
@@ -320,7 +309,7 @@ private:
 
     // Reads until every process of the pipeline has closed its end, keeping
     // only the last few KB: a tool may print without end.
-    static void DrainOutput(HANDLE readEnd, std::string& kept) {
+    static void DrainOutput(HANDLE readEnd, AnsiText& kept) {
         char chunk[4096];
         DWORD got = 0;
         while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) {
@@ -360,6 +349,23 @@ private:
 
 std::unique_ptr<PipelineRunner> MakeBatchFileRunner(std::function<void()> wake) {
     return std::unique_ptr<PipelineRunner>(new BatchFileRunner(std::move(wake)));
+}
+
+bool LookupBatchVariable(const AnsiText& name, AnsiText& value) {
+    const DWORD size = GetEnvironmentVariableA(name.c_str(), nullptr, 0);
+    if (size == 0)
+        return false;
+    std::vector<char> text(size);
+    const DWORD length = GetEnvironmentVariableA(name.c_str(), text.data(), size);
+    if (length >= size)
+        return false;
+    value.assign(text.data(), length);
+    return true;
+}
+
+AnsiText ExpandedByCommandProcessor(const AnsiText& line, const BatchFile& batch,
+                                    const BatchVariables& variables) {
+    return ExpandAsBatchFileLine(line, batch, variables);
 }
 
 int ProcessorCount() {

@@ -2,7 +2,8 @@
 
 #include <cstdio>
 
-#include "platform_files.h"
+#include "file_system.h"
+#include "small_file.h"
 
 namespace {
 
@@ -11,7 +12,7 @@ const char kTemporarySettingsFileName[] = "bramkot.ini.new";
 // Reads one whole line of any length. Removes the line feed that ends it and a
 // carriage return just before that; a last line without a line feed is kept
 // whole. Returns false when the file has no further line.
-bool ReadLine(FILE* file, std::string& line) {
+bool ReadLine(FILE* file, AnsiText& line) {
     line.clear();
     int c = std::getc(file);
     if (c == EOF)
@@ -26,18 +27,9 @@ bool ReadLine(FILE* file, std::string& line) {
     return true;
 }
 
-void LoadLineOrDefault(FILE* file, std::string& field, const char* defaultValue) {
-    std::string line;
-    field = ReadLine(file, line) ? line : defaultValue;
-}
-
 void AssignDefaults(ConversionSettings& settings) {
-    settings.m_mppdecPath = kDefaultMppdecPath;
-    settings.m_lamePath = kDefaultLamePath;
-    settings.m_mppdecSwitches = kDefaultMppdecSwitches;
-    settings.m_lameSwitches = kDefaultLameSwitches;
-    settings.m_outputDir.clear();
-    settings.m_filesAtOnce = kDefaultFilesAtOnce;
+    for (const SettingRow& row : kSettingRows)
+        settings.*row.field = row.defaultValue;
 }
 
 }  // namespace
@@ -51,15 +43,13 @@ void LoadSettings(ConversionSettings& settings) {
         AssignDefaults(settings);
         return;
     }
-    LoadLineOrDefault(file, settings.m_mppdecPath, kDefaultMppdecPath);
-    LoadLineOrDefault(file, settings.m_lamePath, kDefaultLamePath);
-    LoadLineOrDefault(file, settings.m_mppdecSwitches, kDefaultMppdecSwitches);
-    LoadLineOrDefault(file, settings.m_lameSwitches, kDefaultLameSwitches);
-    std::string line;
-    if (ReadLine(file, line))
-        settings.m_outputDir = line;
-    // Files written before the sixth setting have five lines.
-    settings.m_filesAtOnce = ReadLine(file, line) && !line.empty() ? line : kDefaultFilesAtOnce;
+    for (const SettingRow& row : kSettingRows) {
+        AnsiText line;
+        if (ReadLine(file, line) && !(line.empty() && row.emptyMeansDefault))
+            settings.*row.field = line;
+        else if (row.whenMissing != nullptr)
+            settings.*row.field = row.whenMissing;
+    }
     // A file that opens but cannot be read (a folder, on some systems) is
     // one that cannot be opened.
     if (std::ferror(file))
@@ -68,24 +58,20 @@ void LoadSettings(ConversionSettings& settings) {
 }
 
 bool SaveSettings(const ConversionSettings& settings, std::string* problem) {
-    FILE* file = std::fopen(kTemporarySettingsFileName, "wt");
-    if (file == nullptr) {
-        if (problem != nullptr)
-            *problem = LastSystemErrorText();
-        return false;
+    std::string text;
+    for (const SettingRow& row : kSettingRows) {
+        const AnsiText& value = settings.*row.field;
+        text.append(value.begin(), value.end());
+        text += '\n';
     }
-    const std::string* fields[] = {&settings.m_mppdecPath,     &settings.m_lamePath,
-                                   &settings.m_mppdecSwitches, &settings.m_lameSwitches,
-                                   &settings.m_outputDir,      &settings.m_filesAtOnce};
-    bool written = true;
-    for (const std::string* field : fields)
-        written = std::fprintf(file, "%s\n", field->c_str()) >= 0 && written;
-    written = std::fflush(file) == 0 && written;
-    written = std::fclose(file) == 0 && written;
-    if (written && ReplaceFileWith(kTemporarySettingsFileName, kSettingsFileName))
+    std::string why;
+    if (WriteSmallFile(kTemporarySettingsFileName, text, "wt", why) &&
+        ReplaceFileWith(kTemporarySettingsFileName, kSettingsFileName))
         return true;
-    if (problem != nullptr)
-        *problem = LastSystemErrorText();
+    if (why.empty())
+        why = LastSystemErrorText();
     std::remove(kTemporarySettingsFileName);
+    if (problem != nullptr)
+        *problem = why;
     return false;
 }

@@ -1,6 +1,8 @@
 #include "tool_alias.h"
 
 #include "conversion_command.h"
+#include "file_system.h"
+#include "text_conversion.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ bool ToolAlias::Make(const std::string& input) {
         RemoveFile(mp3);
         if (QueryFileState(path).exists || QueryFileState(mp3).exists)
             continue;
-        if (!ToAnsiExactly(path, m_ansiPath) || !LinkOrCopyFile(input, path))
+        if (!ToAnsi(path, m_ansiPath) || !LinkOrCopyFile(input, path))
             return false;
         m_path = path;
         m_mp3 = mp3;

@@ -3,7 +3,8 @@
 #include <memory>
 #include <string>
 
-#include "platform_files.h"
+#include "path_lock.h"
+#include "text_kinds.h"
 
 // A second name for a Musepack file whose own name the ANSI code page cannot
 // spell, so that tools which take their arguments from the ANSI command line
@@ -23,11 +24,11 @@ public:
     // input cannot be linked or copied).
     bool Make(const std::string& input);
 
-    const std::string& AnsiPath() const { return m_ansiPath; }
+    const AnsiText& AnsiPath() const { return m_ansiPath; }
 
 private:
     std::string m_path;  // UTF-8
-    std::string m_ansiPath;
+    AnsiText m_ansiPath;
     std::string m_mp3;  // UTF-8
     std::unique_ptr<PathLock> m_lock;
 };

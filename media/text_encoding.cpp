@@ -1,5 +1,7 @@
 #include "text_encoding.h"
 
+#include <vector>
+
 void AppendUtf8(std::uint32_t codePoint, std::string& utf8) {
     if (codePoint < 0x80) {
         utf8 += static_cast<char>(codePoint);
@@ -33,22 +35,32 @@ std::string Latin1ToUtf8(const char* text, std::size_t count) {
     return utf8;
 }
 
-std::string Utf16ToUtf8(const unsigned char* bytes, std::size_t count, bool bigEndian) {
-    std::string utf8;
-    const std::size_t units = count / 2;
-    for (std::size_t i = 0; i < units; ++i) {
-        const unsigned char* unit = bytes + 2 * i;
-        std::uint32_t c = bigEndian ? unit[0] << 8 | unit[1] : unit[1] << 8 | unit[0];
-        if (c >= 0xD800 && c < 0xDC00 && i + 1 < units) {
-            const unsigned char* next = unit + 2;
-            const std::uint32_t low = bigEndian ? next[0] << 8 | next[1] : next[1] << 8 | next[0];
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                ++i;
-            }
+bool AppendUtf16AsUtf8(const std::uint16_t* units, std::size_t count, std::string& utf8) {
+    bool paired = true;
+    for (std::size_t i = 0; i < count; ++i) {
+        std::uint32_t c = units[i];
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < count && units[i + 1] >= 0xDC00 &&
+            units[i + 1] < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (units[i + 1] - 0xDC00);
+            ++i;
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = kReplacementCharacter;
+            paired = false;
         }
-        AppendUtf8(c >= 0xD800 && c < 0xE000 ? kReplacementCharacter : c, utf8);
+        AppendUtf8(c, utf8);
     }
+    return paired;
+}
+
+std::string Utf16ToUtf8(const unsigned char* bytes, std::size_t count, bool bigEndian) {
+    std::vector<std::uint16_t> units(count / 2);
+    for (std::size_t i = 0; i < units.size(); ++i) {
+        const unsigned char* unit = bytes + 2 * i;
+        units[i] =
+            static_cast<std::uint16_t>(bigEndian ? unit[0] << 8 | unit[1] : unit[1] << 8 | unit[0]);
+    }
+    std::string utf8;
+    AppendUtf16AsUtf8(units.data(), units.size(), utf8);
     return utf8;
 }
 
@@ -96,17 +108,15 @@ std::uint32_t NextCodePoint(const std::string& utf8, std::size_t& pos) {
     return c;
 }
 
+char AsciiLower(char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+}
+
 bool EqualIgnoringAsciiCase(const std::string& a, const std::string& b) {
     if (a.size() != b.size())
         return false;
     for (std::size_t i = 0; i < a.size(); ++i) {
-        char x = a[i];
-        char y = b[i];
-        if (x >= 'A' && x <= 'Z')
-            x = static_cast<char>(x - 'A' + 'a');
-        if (y >= 'A' && y <= 'Z')
-            y = static_cast<char>(y - 'A' + 'a');
-        if (x != y)
+        if (AsciiLower(a[i]) != AsciiLower(b[i]))
             return false;
     }
     return true;

@@ -8,16 +8,22 @@ HWND CDataExchange::GetControl(int idc) const {
 
 void DDX_Text(CDataExchange* pDX, int idc, CString& value) {
     HWND control = pDX->GetControl(idc);
+    if (control == nullptr) {
+        pDX->m_failed = true;
+        return;
+    }
     if (pDX->m_bSaveAndValidate) {
         const int length = ::GetWindowTextLengthA(control);
-        ::GetWindowTextA(control, value.GetBuffer(length), length + 1);
-        value.ReleaseBuffer();
-    } else {
-        ::SetWindowTextA(control, value);
+        const int got = ::GetWindowTextA(control, value.GetBuffer(length), length + 1);
+        value.ReleaseBuffer(got);
+        pDX->m_failed = pDX->m_failed || (length > 0 && got == 0);
+    } else if (!::SetWindowTextA(control, value)) {
+        pDX->m_failed = true;
     }
 }
 
 void DDX_Control(CDataExchange* pDX, int idc, CWnd& control) {
     // Each run of a dialog has new control windows.
     control.m_hWnd = pDX->GetControl(idc);
+    pDX->m_failed = pDX->m_failed || control.m_hWnd == nullptr;
 }

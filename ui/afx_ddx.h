@@ -16,6 +16,7 @@ public:
 
     CWnd* m_pDlgWnd;
     BOOL m_bSaveAndValidate;  // TRUE: controls to members
+    bool m_failed = false;    // a control was missing or would not give its text
 };
 
 // The text of control `idc`, of any length, and `value`.

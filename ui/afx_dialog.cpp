@@ -1,5 +1,6 @@
 #include "afx_dialog.h"
 
+#include "afx_module.h"
 #include "afx_winapp.h"
 
 BEGIN_MESSAGE_MAP(CDialog, CWnd)

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "wide_text.h"
+#include "text_conversion.h"
 
 int CListBox::GetCount() const {
     return static_cast<int>(SendMessage(LB_GETCOUNT));
@@ -47,11 +47,11 @@ int CListBox::SetTopIndex(int index) {
     return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(index)));
 }
 
-WideString CListBox::GetTextWide(int index) const {
+Utf16Text CListBox::GetTextWide(int index) const {
     const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
     if (length == LB_ERR || length <= 0)
-        return WideString();
-    WideString text(static_cast<std::size_t>(length) + 1, L'\0');
+        return Utf16Text();
+    Utf16Text text(static_cast<std::size_t>(length) + 1, L'\0');
     const LRESULT got = ::SendMessageW(m_hWnd, LB_GETTEXT, static_cast<WPARAM>(index),
                                        reinterpret_cast<LPARAM>(&text[0]));
     text.resize(got > 0 ? static_cast<std::size_t>(got) : 0);
@@ -60,10 +60,10 @@ WideString CListBox::GetTextWide(int index) const {
 
 // Entries are wide text: every name Windows can hold is kept exactly.
 void CListBox::Append(const char* path) {
-    const std::vector<wchar_t> wide = WideFromUtf8(path);
-    if (!wide.empty())
+    Utf16Text wide;
+    if (ToUtf16(path, wide))
         ::SendMessageW(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(-1),
-                       reinterpret_cast<LPARAM>(wide.data()));
+                       reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
 void CListBox::ClearAll() {
@@ -88,8 +88,9 @@ bool CListBox::Read(int index, PathBuffer& buffer) {
                                        reinterpret_cast<LPARAM>(text));
     if (got == LB_ERR || got != length)
         return false;
-    const std::string utf8 = Utf8FromWide(text, static_cast<std::size_t>(got));
-    if (utf8.size() >= PathBuffer::kSize || (got > 0 && utf8.empty()))
+    std::string utf8;
+    ToUtf8(text, static_cast<std::size_t>(got), utf8);
+    if (utf8.size() >= PathBuffer::kSize)
         return false;
     std::memcpy(buffer.m_text, utf8.c_str(), utf8.size() + 1);
     return true;

@@ -2,7 +2,7 @@
 
 #include "afx_wnd.h"
 #include "file_queue.h"
-#include "wide_text.h"
+#include "text_kinds.h"
 
 // A list box control, in the manner of MFC's CListBox. It is the program's
 // FileQueue: the control holds the list, this object only sends it messages.
@@ -21,7 +21,7 @@ public:
     int GetTopIndex() const;
     int SetTopIndex(int index);
     // The entry as the control holds it.
-    WideString GetTextWide(int index) const;
+    Utf16Text GetTextWide(int index) const;
 
     // FileQueue: paths in UTF-8, held by the control as wide text.
     int Count() const override { return GetCount(); }

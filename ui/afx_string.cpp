@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "afx_winapp.h"
+#include "afx_module.h"
 
 CString& CString::operator=(const char* text) {
     m_text = text != nullptr ? text : "";

@@ -2,15 +2,16 @@
 
 #include <windows.h>
 
-#include <string>
+#include "text_kinds.h"
 
-// A text string of 8-bit characters and of any length, in the manner of
-// MFC's CString: it converts to `const char*` wherever one is expected.
+// A text string of 8-bit characters (the ANSI code page, as the "A"
+// functions take it) and of any length, in the manner of MFC's CString: it
+// converts to `const char*` wherever one is expected.
 class CString {
 public:
     CString() = default;
     CString(const char* text) : m_text(text != nullptr ? text : "") {}
-    CString(const std::string& text) : m_text(text) {}
+    CString(const AnsiText& text) : m_text(text) {}
 
     CString& operator=(const char* text);
 
@@ -18,7 +19,7 @@ public:
     bool IsEmpty() const { return m_text.empty(); }
     void Empty() { m_text.clear(); }
     operator const char*() const { return m_text.c_str(); }
-    const std::string& GetString() const { return m_text; }
+    const AnsiText& GetString() const { return m_text; }
 
     // Room for `minLength` characters and a NUL; ReleaseBuffer ends the
     // text at `newLength`, or at the first NUL when it is -1.
@@ -32,5 +33,5 @@ public:
     friend bool operator==(const CString& a, const char* b) { return a.m_text == b; }
 
 private:
-    std::string m_text;
+    AnsiText m_text;
 };

@@ -58,17 +58,12 @@ CWnd* AfxGetMainWnd() {
     return theApp != nullptr ? theApp->m_pMainWnd : nullptr;
 }
 
-HINSTANCE AfxGetResourceHandle() {
-    if (theApp != nullptr && theApp->m_hInstance != nullptr)
-        return theApp->m_hInstance;
-    return ::GetModuleHandleA(nullptr);
-}
-
 int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
     CWinApp* app = AfxGetApp();
     if (app == nullptr)
         return -1;
     app->m_hInstance = instance;
+    AfxSetResourceHandle(instance);
     if (app->m_pszAppName.IsEmpty()) {
         char path[MAX_PATH] = {};
         ::GetModuleFileNameA(instance, path, MAX_PATH);

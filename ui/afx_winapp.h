@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "afx_cmdtarget.h"
+#include "afx_module.h"
 #include "afx_string.h"
 
 class CWnd;
@@ -41,7 +42,5 @@ protected:
 CWinApp* AfxGetApp();
 // The application's main window, or null.
 CWnd* AfxGetMainWnd();
-// The module whose resources the dialogs and strings come from.
-HINSTANCE AfxGetResourceHandle();
 
 int AfxWinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int showCommand);

@@ -42,7 +42,7 @@ void CWnd::Invalidate(BOOL erase) {
 BOOL CWnd::UpdateData(BOOL saveAndValidate) {
     CDataExchange dx(this, saveAndValidate);
     DoDataExchange(&dx);
-    return TRUE;
+    return dx.m_failed ? FALSE : TRUE;
 }
 
 void CWnd::DoDataExchange(CDataExchange*) {}

@@ -24,6 +24,7 @@ public:
     void Invalidate(BOOL erase = TRUE);
 
     // TRUE copies the controls into the bound members, FALSE the reverse.
+    // FALSE when a bound control is not there or its text cannot be read.
     BOOL UpdateData(BOOL saveAndValidate = TRUE);
     virtual void DoDataExchange(CDataExchange* pDX);
 

@@ -6,7 +6,7 @@
 #include "file_queue.h"
 #include "path_buffer.h"
 #include "settings_file.h"
-#include "wide_text.h"
+#include "text_conversion.h"
 
 CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParent) {
     m_lamePath = "";
@@ -28,12 +28,9 @@ CConverterDlg::~CConverterDlg() {
 void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FILE_LIST, m_fileList);
-    DDX_Text(pDX, IDC_LAME_PATH, m_lamePath);
-    DDX_Text(pDX, IDC_MPPDEC_PATH, m_mppdecPath);
-    DDX_Text(pDX, IDC_LAME_SWITCHES, m_lameSwitches);
-    DDX_Text(pDX, IDC_MPPDEC_SWITCHES, m_mppdecSwitches);
-    DDX_Text(pDX, IDC_OUTPUT_DIR, m_outputDir);
-    DDX_Text(pDX, IDC_FILES_AT_ONCE, m_filesAtOnce);
+    const SettingsFields fields = Settings();
+    for (int i = 0; i < kSettingCount; ++i)
+        DDX_Text(pDX, kSettingRows[i].editControl, *fields.fields[i]);
 }
 
 BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
@@ -50,7 +47,8 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {
-    return {m_mppdecPath, m_lamePath, m_mppdecSwitches, m_lameSwitches, m_outputDir, m_filesAtOnce};
+    return {{&m_mppdecPath, &m_lamePath, &m_mppdecSwitches, &m_lameSwitches, &m_outputDir,
+             &m_filesAtOnce}};
 }
 
 BOOL CConverterDlg::OnInitDialog() {
@@ -121,7 +119,9 @@ namespace {
 bool IsMusepackName(const CDropFiles& drop, UINT index) {
     std::vector<wchar_t> whole(drop.QueryFile(index, nullptr, 0) + 1);
     const UINT length = drop.QueryFile(index, whole.data(), static_cast<UINT>(whole.size()));
-    return IsMusepackFileName(Utf8FromWide(whole.data(), length).c_str());
+    std::string name;
+    ToUtf8(whole.data(), length, name);
+    return IsMusepackFileName(name.c_str());
 }
 
 }  // namespace
@@ -143,7 +143,8 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
             ++tooLong;
         if (length == 0 || length > PathBuffer::kMaxLength)
             continue;
-        const std::string path = Utf8FromWide(name, length);
+        std::string path;
+        ToUtf8(name, length, path);
         if (IsMusepackFileName(path.c_str()))
             m_fileList.Append(path.c_str());
     }
@@ -175,15 +176,14 @@ void CConverterDlg::OnConvertFiles() {
         StopRun();
         return;
     }
-    UpdateData(TRUE);
-    StartRun();
+    if (UpdateData(TRUE))
+        StartRun();
 }
 
 // A failed save keeps the window open, so that no setting is lost without a
 // word. During a run the window closes once the files in work are done.
 void CConverterDlg::OnOK() {
-    UpdateData(TRUE);
-    if (!SaveOrSayWhy())
+    if (!UpdateData(TRUE) || !SaveOrSayWhy())
         return;
     if (m_run == nullptr) {
         CDialog::OnOK();

@@ -2,9 +2,9 @@
 #include <cstring>
 
 #include "converter_dlg.h"
-#include "platform_files.h"
+#include "file_system.h"
 #include "settings_file.h"
-#include "wide_text.h"
+#include "text_conversion.h"
 
 namespace {
 
@@ -23,8 +23,9 @@ std::string FileName(const std::string& path) {
 }
 
 void SetWideText(HWND window, const std::string& utf8) {
-    const std::vector<wchar_t> wide = WideFromUtf8(utf8);
-    ::SetWindowTextW(window, wide.empty() ? L"" : wide.data());
+    Utf16Text wide;
+    ToUtf16(utf8, wide);
+    ::SetWindowTextW(window, wide.c_str());
 }
 
 // CR LF line ends, as Windows programs paste them.
@@ -165,8 +166,7 @@ void CConverterDlg::OnFileListSelChange() {
         ShowProgress();
         return;
     }
-    const WideString name = m_fileList.GetTextWide(index);
-    ShowStatus(FileName(Utf8FromWide(name.c_str(), name.size())) + ": " + report->reason);
+    ShowStatus(FileName(ToUtf8(m_fileList.GetTextWide(index))) + ": " + report->reason);
 }
 
 int CConverterDlg::OnVKeyToItem(UINT key, UINT) {
@@ -183,8 +183,7 @@ void CConverterDlg::CopyEntriesToClipboard() {
     const int count = m_fileList.GetSelItems(static_cast<int>(selected.size()), selected.data());
     std::string text;
     for (int i = 0; i < count; ++i) {
-        const WideString name = m_fileList.GetTextWide(selected[i]);
-        AppendForClipboard(Utf8FromWide(name.c_str(), name.size()), text);
+        AppendForClipboard(ToUtf8(m_fileList.GetTextWide(selected[i])), text);
         const FailureReport* report = ReportOf(selected[i]);
         if (report == nullptr)
             continue;
@@ -195,14 +194,16 @@ void CConverterDlg::CopyEntriesToClipboard() {
             AppendForClipboard("The tools printed:\n" + report->toolOutput, text);
         text += "\r\n";
     }
-    const std::vector<wchar_t> wide = WideFromUtf8(text);
-    if (wide.size() <= 1 || !::OpenClipboard(m_hWnd))
+    Utf16Text wide;
+    ToUtf16(text, wide);
+    if (wide.empty() || !::OpenClipboard(m_hWnd))
         return;
     ::EmptyClipboard();
-    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, wide.size() * sizeof(wchar_t));
+    const std::size_t bytesWithNul = (wide.size() + 1) * sizeof(wchar_t);
+    const HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytesWithNul);
     void* bytes = memory != nullptr ? ::GlobalLock(memory) : nullptr;
     if (bytes != nullptr) {
-        std::memcpy(bytes, wide.data(), wide.size() * sizeof(wchar_t));
+        std::memcpy(bytes, wide.c_str(), bytesWithNul);
         ::GlobalUnlock(memory);
         if (::SetClipboardData(CF_UNICODETEXT, memory) == nullptr)
             ::GlobalFree(memory);
@@ -215,9 +216,10 @@ bool CConverterDlg::SaveOrSayWhy() {
     if (SaveSettings(ToConversionSettings(Settings()), &problem))
         return true;
     const std::string text = "The settings cannot be saved to " +
-                             AnsiToUtf8(FullPathInCurrentDirectory(kSettingsFileName)) + ":\n" +
+                             ToUtf8(FullPathInCurrentDirectory(kSettingsFileName)) + ":\n" +
                              problem + "\n\nBRAMKOT stays open, so that they are not lost.";
-    const std::vector<wchar_t> wide = WideFromUtf8(text);
-    ::MessageBoxW(m_hWnd, wide.data(), L"BRAMKOT", MB_OK | MB_ICONWARNING);
+    Utf16Text wide;
+    ToUtf16(text, wide);
+    ::MessageBoxW(m_hWnd, wide.c_str(), L"BRAMKOT", MB_OK | MB_ICONWARNING);
     return false;
 }

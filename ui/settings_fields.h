@@ -3,14 +3,9 @@
 #include "afx_string.h"
 #include "conversion_settings.h"
 
-// The main dialog's setting members, seen as one ConversionSettings.
+// The main dialog's setting members, in the order of kSettingRows.
 struct SettingsFields {
-    CString& mppdecPath;
-    CString& lamePath;
-    CString& mppdecSwitches;
-    CString& lameSwitches;
-    CString& outputDir;
-    CString& filesAtOnce;
+    CString* fields[kSettingCount];
 };
 
 ConversionSettings ToConversionSettings(const SettingsFields& fields);

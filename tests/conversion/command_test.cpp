@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "text_kinds.h"
+
 #include "conversion_command.h"
 
 namespace {
@@ -12,36 +14,38 @@ ConversionSettings Defaults() {
 }
 
 TEST(OutputPath, LastCharacterBecomesThreeKeepingLetterCase) {
-    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", ""));
-    EXPECT_EQ("D:\\Music\\Song.MP3", DeriveOutputPath("D:\\Music\\Song.MPP", ""));
-    EXPECT_EQ("D:\\Music\\Song.Mp3", DeriveOutputPath("D:\\Music\\Song.Mp+", ""));
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath<AnsiText>("D:\\Music\\Song.mpc", ""));
+    EXPECT_EQ("D:\\Music\\Song.MP3", DeriveOutputPath<AnsiText>("D:\\Music\\Song.MPP", ""));
+    EXPECT_EQ("D:\\Music\\Song.Mp3", DeriveOutputPath<AnsiText>("D:\\Music\\Song.Mp+", ""));
 }
 
 TEST(OutputPath, OutputDirectoryTakesTheFileNamePart) {
-    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3"));
-    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("D:\\Music\\Album\\Song.mpc", "E:\\MP3\\"));
-    EXPECT_EQ("E:/\\Song.mp3", DeriveOutputPath("D:\\Song.mpc", "E:/"));
+    EXPECT_EQ("E:\\MP3\\Song.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Music\\Album\\Song.mpc", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\Song.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Music\\Album\\Song.mpc", "E:\\MP3\\"));
+    EXPECT_EQ("E:/\\Song.mp3", DeriveOutputPath<AnsiText>("D:\\Song.mpc", "E:/"));
     EXPECT_EQ("\\\\server\\share\\x.mp3",
-              DeriveOutputPath("\\\\nas\\m\\x.mpc", "\\\\server\\share"));
+              DeriveOutputPath<AnsiText>("\\\\nas\\m\\x.mpc", "\\\\server\\share"));
 }
 
 TEST(OutputPath, OneCharacterDirectoryIsIgnored) {
-    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", "\\"));
-    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath("D:\\Music\\Song.mpc", "E"));
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath<AnsiText>("D:\\Music\\Song.mpc", "\\"));
+    EXPECT_EQ("D:\\Music\\Song.mp3", DeriveOutputPath<AnsiText>("D:\\Music\\Song.mpc", "E"));
 }
 
 TEST(OutputPath, GrowsPastTheBufferSize) {
-    const std::string directory = "E:\\" + std::string(600, 'd');
-    const std::string input = "D:\\" + std::string(490, 'n') + ".mpc";
-    const std::string output = DeriveOutputPath(input, directory);
-    EXPECT_EQ(directory + "\\" + std::string(490, 'n') + ".mp3", output);
+    const AnsiText directory = "E:\\" + AnsiText(600, 'd');
+    const AnsiText input = "D:\\" + AnsiText(490, 'n') + ".mpc";
+    const AnsiText output = DeriveOutputPath<AnsiText>(input, directory);
+    EXPECT_EQ(directory + "\\" + AnsiText(490, 'n') + ".mp3", output);
 }
 
 TEST(OutputPath, OddInputsDoNotBreakIt) {
-    EXPECT_EQ("", DeriveOutputPath("", ""));
-    EXPECT_EQ("E:\\MP3\\", DeriveOutputPath("", "E:\\MP3"));
-    EXPECT_EQ("E:\\MP3\\.mp3", DeriveOutputPath(".mpc", "E:\\MP3"));
-    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath("Song.mpc", "E:\\MP3"));
+    EXPECT_EQ("", DeriveOutputPath<AnsiText>("", ""));
+    EXPECT_EQ("E:\\MP3\\", DeriveOutputPath<AnsiText>("", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\.mp3", DeriveOutputPath<AnsiText>(".mpc", "E:\\MP3"));
+    EXPECT_EQ("E:\\MP3\\Song.mp3", DeriveOutputPath<AnsiText>("Song.mpc", "E:\\MP3"));
 }
 
 TEST(CommandLine, DefaultSettingsGiveThePipeline) {
@@ -53,7 +57,7 @@ TEST(CommandLine, DefaultSettingsGiveThePipeline) {
 
 TEST(CommandLine, OutputDirectoryWithOrWithoutBackslash) {
     ConversionSettings settings = Defaults();
-    const std::string expected =
+    const AnsiText expected =
         "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"D:\\Music\\Song.mpc\" - | "
         "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\MP3\\Song.mp3\"";
     settings.m_outputDir = "E:\\MP3";
@@ -92,21 +96,22 @@ TEST(CommandLine, PercentSignsOfTheDroppedNameAreDoubled) {
         "\"C:\\LAME\\lame.exe\" --alt-preset 128 - \"E:\\100%\\%%PATH%%.mp3\"",
         BuildConversionCommand(settings, "D:\\50% off\\%PATH%.mpc"));
     // The output path itself is the real name, undoubled.
-    EXPECT_EQ("E:\\100%\\%PATH%.mp3", DeriveOutputPath("D:\\50% off\\%PATH%.mpc", "E:\\100%"));
+    EXPECT_EQ("E:\\100%\\%PATH%.mp3",
+              DeriveOutputPath<AnsiText>("D:\\50% off\\%PATH%.mpc", "E:\\100%"));
 }
 
 TEST(CommandLine, OtherSpecialCharactersAreLeftAlone) {
-    const std::string input = "D:\\R&B (live)!\\a^b, c; d=e 'f'.mpc";
-    const std::string line = BuildConversionCommand(Defaults(), input);
-    EXPECT_NE(std::string::npos, line.find("\"" + input + "\" - | "));
-    EXPECT_NE(std::string::npos, line.find("- \"D:\\R&B (live)!\\a^b, c; d=e 'f'.mp3\""));
+    const AnsiText input = "D:\\R&B (live)!\\a^b, c; d=e 'f'.mpc";
+    const AnsiText line = BuildConversionCommand(Defaults(), input);
+    EXPECT_NE(AnsiText::npos, line.find("\"" + input + "\" - | "));
+    EXPECT_NE(AnsiText::npos, line.find("- \"D:\\R&B (live)!\\a^b, c; d=e 'f'.mp3\""));
 }
 
 // The same pipeline with the dropped name's parts in two variables, whose
 // values keep their "%" (the command processor expands a variable once).
 TEST(CommandLine, VariableFormTakesOnlyTheDroppedNameFromTheEnvironment) {
     ConversionSettings settings = Defaults();
-    const std::string input = "D:\\50% \x96\x92\\Song.mpc";
+    const AnsiText input = "D:\\50% \x96\x92\\Song.mpc";
     VariableCommand command = BuildVariableCommand(settings, input, false);
     EXPECT_EQ(
         "\"C:\\mppdec\\mppdec.exe\" --gain 2 \"%BRAMKOT_INPUT%\" - | "
@@ -117,12 +122,12 @@ TEST(CommandLine, VariableFormTakesOnlyTheDroppedNameFromTheEnvironment) {
 
     settings.m_outputDir = "%OUT%\\mp3";
     command = BuildVariableCommand(settings, input, false);
-    EXPECT_NE(std::string::npos, command.line.find("- \"%OUT%\\mp3\\%BRAMKOT_OUTPUT%\""));
+    EXPECT_NE(AnsiText::npos, command.line.find("- \"%OUT%\\mp3\\%BRAMKOT_OUTPUT%\""));
     EXPECT_EQ("Song.mp3", command.output);
 
     settings.m_outputDir = "E:\\\xF8\x96";
     command = BuildVariableCommand(settings, input, true);
-    EXPECT_NE(std::string::npos, command.line.find(" - \"%BRAMKOT_OUTPUT%\""));
+    EXPECT_NE(AnsiText::npos, command.line.find(" - \"%BRAMKOT_OUTPUT%\""));
     EXPECT_EQ("E:\\\xF8\x96\\Song.mp3", command.output);
     EXPECT_EQ(input, command.input);
 }

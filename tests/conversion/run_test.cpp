@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "batch_expansion.h"
 #include "conversion_run.h"
 #include "file_outcome.h"
@@ -30,7 +31,8 @@ protected:
                             "echo \"enc $*\" >> \"" + here + "/tools.log\"\n"
                             "ls bramkot.bat >> \"" + here + "/tools.log\"\n");
         // clang-format on
-        m_settings = {here + "/dec.sh", here + "/enc.sh", "--gain 2", "-b 128", "", "1"};
+        m_settings = {
+            Ansi(here + "/dec.sh"), Ansi(here + "/enc.sh"), "--gain 2", "-b 128", "", "1"};
     }
 
     static void WriteTool(const std::string& name, const std::string& body) {
@@ -94,8 +96,8 @@ TEST_F(ConversionRun, FailingOrMissingToolsKeepTheirEntriesAndLeaveNoMp3) {
     EXPECT_EQ((std::vector<std::string>{Path("a.mpc")}), m_queue.Entries());
     EXPECT_FALSE(std::filesystem::exists("a.mp3"));
 
-    m_settings.m_mppdecPath = Path("no such decoder");
-    m_settings.m_lamePath = Path("no such encoder");
+    m_settings.m_mppdecPath = Ansi(Path("no such decoder"));
+    m_settings.m_lamePath = Ansi(Path("no such encoder"));
     m_queue.Append(Path("b.mpc").c_str());
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ((std::vector<std::string>{Path("a.mpc"), Path("b.mpc")}), m_queue.Entries());
@@ -163,7 +165,7 @@ public:
         PipelineResult result;
         result.end = PipelineEnd::Ran;
         result.status = status;
-        result.output = output;
+        result.output = Ansi(output);
         m_ended.push_back({m_started.at(nth).first, result});
     }
 
@@ -284,7 +286,7 @@ TEST(ConversionOutcome, AFileCountsAsConvertedOnlyWhenThisPipelineWroteIt) {
 
 class MapVariables : public BatchVariables {
 public:
-    bool Lookup(const std::string& name, std::string& value) const override {
+    bool Lookup(const AnsiText& name, AnsiText& value) const override {
         if (name == "HOME" || name == "home")
             value = "C:\\Users\\Ann";
         else if (name == "PCT")

@@ -42,11 +42,11 @@ TEST_F(SettingsFile, SavedFileIsSixLinesAndLoadsBack) {
 
 TEST_F(SettingsFile, ValuesOfAnyLengthLoadBackWhole) {
     ConversionSettings saved = Sample();
-    saved.m_mppdecPath = "C:\\" + std::string(298, 'a') + ".exe";
-    saved.m_lamePath = std::string(299, 'b');
-    saved.m_mppdecSwitches = std::string(600, 'c');
-    saved.m_lameSwitches = std::string(100000, 'd');
-    saved.m_outputDir = std::string(5000, 'e');
+    saved.m_mppdecPath = "C:\\" + AnsiText(298, 'a') + ".exe";
+    saved.m_lamePath = AnsiText(299, 'b');
+    saved.m_mppdecSwitches = AnsiText(600, 'c');
+    saved.m_lameSwitches = AnsiText(100000, 'd');
+    saved.m_outputDir = AnsiText(5000, 'e');
     ASSERT_TRUE(SaveSettings(saved));
     ConversionSettings loaded;
     LoadSettings(loaded);
@@ -131,7 +131,7 @@ TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {
 
 TEST_F(SettingsFile, SaveReplacesAnOlderLongerFile) {
     ConversionSettings longer = Sample();
-    longer.m_lameSwitches = std::string(10000, 'z');
+    longer.m_lameSwitches = AnsiText(10000, 'z');
     ASSERT_TRUE(SaveSettings(longer));
     ASSERT_TRUE(SaveSettings(Sample()));
     ConversionSettings loaded;

@@ -6,6 +6,7 @@
 
 #include <cstdio>
 
+#include "ansi_text.h"
 #include "case_folder.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
@@ -75,10 +76,10 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
                    "for last; do :; done\ncat >\"$last.part\"\nsleep 1\n"
                    "mv \"$last.part\" \"$last\"\n");
     ConversionSettings settings;
-    settings.m_mppdecPath = InstallShim(folder, "mppdec.exe",
-                                        "program=/bin/sh\narg=" + folder.Path("decode.sh") + "\n");
-    settings.m_lamePath =
-        InstallShim(folder, "lame.exe", "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n");
+    settings.m_mppdecPath = Ansi(InstallShim(
+        folder, "mppdec.exe", "program=/bin/sh\narg=" + folder.Path("decode.sh") + "\n"));
+    settings.m_lamePath = Ansi(
+        InstallShim(folder, "lame.exe", "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n"));
     settings.m_lameSwitches = "--alt-preset 128";
     settings.m_filesAtOnce = "1";
     folder.MakeFolder("in & out");

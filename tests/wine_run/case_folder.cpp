@@ -1,5 +1,7 @@
 #include "case_folder.h"
 
+#include "ansi_text.h"
+
 #include <windows.h>
 
 #include <cstdio>
@@ -116,11 +118,11 @@ ConversionSettings FakeToolSettings(const std::string& decoderSwitches,
                                     const std::string& encoderSwitches,
                                     const std::string& outputDir) {
     ConversionSettings settings;
-    settings.m_mppdecPath = FakeTools().decoder;
-    settings.m_lamePath = FakeTools().encoder;
-    settings.m_mppdecSwitches = decoderSwitches;
-    settings.m_lameSwitches = encoderSwitches;
-    settings.m_outputDir = outputDir;
+    settings.m_mppdecPath = Ansi(FakeTools().decoder);
+    settings.m_lamePath = Ansi(FakeTools().encoder);
+    settings.m_mppdecSwitches = Ansi(decoderSwitches);
+    settings.m_lameSwitches = Ansi(encoderSwitches);
+    settings.m_outputDir = Ansi(outputDir);
     settings.m_filesAtOnce = "1";  // one at a time, so the tools' records come in list order
     return settings;
 }

@@ -5,6 +5,7 @@
 
 #include <cstdio>
 
+#include "ansi_text.h"
 #include "case_folder.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
@@ -86,14 +87,14 @@ TEST_CASE(FailingToolsKeepEveryEntry,
             SetToolVariable("BRAMKOT_FAIL_ENCODER", "1");
             break;
         case Breakage::DecoderMissing:
-            settings.m_mppdecPath = folder.Path("none\\mppdec.exe");
+            settings.m_mppdecPath = Ansi(folder.Path("none\\mppdec.exe"));
             break;
         case Breakage::EncoderMissing:
-            settings.m_lamePath = folder.Path("none\\lame.exe");
+            settings.m_lamePath = Ansi(folder.Path("none\\lame.exe"));
             break;
         case Breakage::OutputFolderUnmakable:
             WriteFileBytes(folder.WidePath("a file"), "not a folder");
-            settings.m_outputDir = folder.Path("a file\\mp3");
+            settings.m_outputDir = Ansi(folder.Path("a file\\mp3"));
             break;
         }
         const std::vector<std::string> inputs = {folder.MakeInput("one.mpc"),

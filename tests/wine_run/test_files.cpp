@@ -33,6 +33,10 @@ std::wstring AnsiToWide(const std::string& ansi) {
     return Convert(CP_ACP, ansi);
 }
 
+std::string AnsiToUtf8(const std::string& ansi) {
+    return WideToUtf8(AnsiToWide(ansi));
+}
+
 std::string WideToUtf8(const std::wstring& wide) {
     return Convert(CP_UTF8, wide, nullptr);
 }

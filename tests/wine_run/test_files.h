@@ -8,7 +8,7 @@
 
 std::wstring AnsiToWide(const std::string& ansi);
 std::string WideToUtf8(const std::wstring& wide);
-std::string AnsiToUtf8(const std::string& ansi);  // the program's own
+std::string AnsiToUtf8(const std::string& ansi);
 // "" when `wide` has a character the ANSI code page lacks.
 std::string WideToAnsi(const std::wstring& wide);
 

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "ansi_text.h"
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
@@ -26,14 +27,14 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     chmod("dec.sh", 0755);
     chmod("enc.sh", 0755);
 
-    const ConversionSettings settings = {here + "/dec.sh",
-                                         here + "/enc.sh",
-                                         "",
-                                         "",
-                                         here + "/" + std::string(200, 'o') + "/" +
-                                             std::string(200, 'p') + "/" + std::string(100, 'q') +
-                                             "%TEMP%",
-                                         "1"};
+    const ConversionSettings settings = {
+        Ansi(here + "/dec.sh"),
+        Ansi(here + "/enc.sh"),
+        "",
+        "",
+        Ansi(here + "/" + std::string(200, 'o') + "/" + std::string(200, 'p') + "/" +
+             std::string(100, 'q') + "%TEMP%"),
+        "1"};
     const std::string input =
         "D:\\" + std::string(391, 'd') + "\\" + std::string(100, 'n') + ".mpc";
     ASSERT_EQ(499u, input.size());
@@ -41,9 +42,10 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     queue.Append(input.c_str());
     RunConversionQueue(settings, queue);
 
-    const std::string expectedOutput = settings.m_outputDir + "\\" + std::string(100, 'n') + ".mp3";
+    const std::string expectedOutput =
+        Bytes(settings.m_outputDir) + "\\" + std::string(100, 'n') + ".mp3";
     ASSERT_GT(expectedOutput.size(), 499u);
-    EXPECT_EQ(BuildConversionCommand(settings, input) + "\n", ReadFile("batch.seen"));
+    EXPECT_EQ(Bytes(BuildConversionCommand(settings, Ansi(input))) + "\n", ReadFile("batch.seen"));
     // The shell leaves %TEMP% alone; the command processor would expand it,
     // as the user asked by typing it.
     EXPECT_EQ(expectedOutput, ReadFile("output.seen"));

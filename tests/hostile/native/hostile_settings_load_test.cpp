@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <string>
 
+#include "ansi_text.h"
 #include "settings_file.h"
 #include "temp_directory.h"
 
@@ -12,7 +13,7 @@ using HostileSettingsLoad = InTempDirectory;
 
 ConversionSettings Load(const std::string& outputDirBefore = "") {
     ConversionSettings settings;
-    settings.m_outputDir = outputDirBefore;
+    settings.m_outputDir = Ansi(outputDirBefore);
     LoadSettings(settings);
     return settings;
 }
@@ -48,9 +49,9 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
     ConversionSettings s = Load("kept");
     // Line one is bytes 0 to 9 (the NUL included), line two everything after
     // the line feed, with its carriage return in the middle kept.
-    EXPECT_EQ(all.substr(0, 10), s.m_mppdecPath);
+    EXPECT_EQ(all.substr(0, 10), Bytes(s.m_mppdecPath));
     EXPECT_EQ(10u, s.m_mppdecPath.size());
-    EXPECT_EQ(all.substr(11), s.m_lamePath);
+    EXPECT_EQ(all.substr(11), Bytes(s.m_lamePath));
     EXPECT_EQ(kDefaultMppdecSwitches, s.m_mppdecSwitches);
     EXPECT_EQ("kept", s.m_outputDir);
 
@@ -60,9 +61,8 @@ TEST_F(HostileSettingsLoad, BinaryBytesStayInTheirLine) {
     WriteFile("bramkot.ini",
               noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n" + noFeed + "\n");
     s = Load();
-    for (const std::string* value :
-         {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches, &s.m_lameSwitches, &s.m_outputDir})
-        EXPECT_EQ(noFeed, *value);
+    for (int row = 0; row < 5; ++row)
+        EXPECT_EQ(noFeed, Bytes(s.*kSettingRows[row].field));
 }
 
 TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
@@ -70,7 +70,7 @@ TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
     WriteFile("bramkot.ini", huge + "\nL:\\lame.exe\n-s\n-V 2\nE:\\Out\n");
     ConversionSettings s = Load();
     EXPECT_EQ(huge.size(), s.m_mppdecPath.size());
-    EXPECT_TRUE(s.m_mppdecPath == huge);
+    EXPECT_TRUE(Bytes(s.m_mppdecPath) == huge);
     EXPECT_EQ("L:\\lame.exe", s.m_lamePath);
     EXPECT_EQ("-s", s.m_mppdecSwitches);
     EXPECT_EQ("-V 2", s.m_lameSwitches);
@@ -80,7 +80,7 @@ TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
     WriteFile("bramkot.ini", "a\nb\nc\nd\n" + huge);
     s = Load();
     EXPECT_EQ("d", s.m_lameSwitches);
-    EXPECT_TRUE(s.m_outputDir == huge);
+    EXPECT_TRUE(Bytes(s.m_outputDir) == huge);
 }
 
 TEST_F(HostileSettingsLoad, MixedLineEnds) {
@@ -93,7 +93,7 @@ TEST_F(HostileSettingsLoad, MixedLineEnds) {
     EXPECT_EQ("E:\\Out", s.m_outputDir);
 
     // Empty lines of both kinds; only the one carriage return right before a
-    // line feed goes, and a sixth line is ignored.
+    // line feed goes.
     WriteFile("bramkot.ini", "\n\r\n\n\r\r\n\n\r");
     s = Load("stale");
     EXPECT_EQ("", s.m_mppdecPath);

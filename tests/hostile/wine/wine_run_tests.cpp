@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
 #include "wine_check.h"
@@ -74,7 +75,7 @@ void BatchFileNameTakenByAFolder(const FakeTools& tools) {
     ScratchDirectory dir;
     ToolLog log(dir.Path());
     CreateDirectoryA("bramkot.bat", nullptr);
-    const ConversionSettings settings = {tools.decoder, tools.encoder, "", "", "", "1"};
+    const ConversionSettings settings = {Ansi(tools.decoder), Ansi(tools.encoder), "", "", "", "1"};
     const std::vector<std::string> entries = {dir.Path() + "\\a.mpc", dir.Path() + "\\b.mpc"};
     MemoryFileQueue queue;
     for (const std::string& entry : entries)
@@ -94,8 +95,12 @@ void MissingTools(const FakeTools& tools) {
     ScratchDirectory dir;
     ToolLog log(dir.Path());
     const std::string nowhere = dir.Path() + "\\no such folder\\";
-    const ConversionSettings missing = {
-        nowhere + "mppdec.exe", nowhere + "lame.exe", "--gain 2", "--alt-preset 128", "", "1"};
+    const ConversionSettings missing = {Ansi(nowhere + "mppdec.exe"),
+                                        Ansi(nowhere + "lame.exe"),
+                                        "--gain 2",
+                                        "--alt-preset 128",
+                                        "",
+                                        "1"};
     MemoryFileQueue queue;
     queue.Append((dir.Path() + "\\one.mpc").c_str());
     queue.Append((dir.Path() + "\\two.mpc").c_str());
@@ -110,7 +115,7 @@ void MissingTools(const FakeTools& tools) {
     // With working tools the same list converts on the next press; the
     // missing inputs stay, and only the one that is there converts.
     const char* test2 = "missing tools, then working tools";
-    const ConversionSettings working = {tools.decoder, tools.encoder, "", "", "", "1"};
+    const ConversionSettings working = {Ansi(tools.decoder), Ansi(tools.encoder), "", "", "", "1"};
     WriteFileBytes("four.mpc", "input");
     queue.Append((dir.Path() + "\\four.mpc").c_str());
     RunConversionQueue(working, queue);

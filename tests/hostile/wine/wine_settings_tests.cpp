@@ -2,6 +2,7 @@
 // feed is written as CR LF and CR LF is read back as a line feed.
 #include <string>
 
+#include "ansi_text.h"
 #include "settings_file.h"
 #include "wine_check.h"
 #include "wine_tests.h"
@@ -9,18 +10,20 @@
 namespace {
 
 bool SameSettings(const ConversionSettings& a, const ConversionSettings& b) {
-    return a.m_mppdecPath == b.m_mppdecPath && a.m_lamePath == b.m_lamePath &&
-           a.m_mppdecSwitches == b.m_mppdecSwitches && a.m_lameSwitches == b.m_lameSwitches &&
-           a.m_outputDir == b.m_outputDir && a.m_filesAtOnce == b.m_filesAtOnce;
+    for (const SettingRow& row : kSettingRows)
+        if (a.*row.field != b.*row.field)
+            return false;
+    return true;
 }
 
 std::string Shown(const ConversionSettings& s) {
-    auto part = [](const std::string& v) {
-        return v.size() > 40 ? v.substr(0, 40) + "...(" + std::to_string(v.size()) + ")" : v;
-    };
-    return "[" + part(s.m_mppdecPath) + "|" + part(s.m_lamePath) + "|" + part(s.m_mppdecSwitches) +
-           "|" + part(s.m_lameSwitches) + "|" + part(s.m_outputDir) + "|" + part(s.m_filesAtOnce) +
-           "]";
+    std::string shown;
+    for (const SettingRow& row : kSettingRows) {
+        const std::string v = Bytes(s.*row.field);
+        shown += (shown.empty() ? "[" : "|") +
+                 (v.size() > 40 ? v.substr(0, 40) + "...(" + std::to_string(v.size()) + ")" : v);
+    }
+    return shown + "]";
 }
 
 ConversionSettings Load() {
@@ -33,7 +36,8 @@ void TenMegabyteLine() {
     const char* test = "10 MB line in text mode";
     ScratchDirectory dir;
     const std::string huge(10 * 1024 * 1024, 'q');
-    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", huge, "-V 2", "E:\\Out", "2"};
+    const ConversionSettings saved = {"C:\\dec.exe", "C:\\enc.exe", Ansi(huge),
+                                      "-V 2",        "E:\\Out",     "2"};
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const std::string expectedFile =
         "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n2\r\n";
@@ -46,7 +50,8 @@ void TenMegabyteLine() {
     // Written by something else, with the long line first and no final line end.
     WriteFileBytes("bramkot.ini", huge + "\r\nb\r\nc\r\nd\r\ne");
     const ConversionSettings other = Load();
-    Check(SameSettings({huge, "b", "c", "d", "e", "0"}, other), test, "loaded " + Shown(other));
+    Check(SameSettings({Ansi(huge), "b", "c", "d", "e", "0"}, other), test,
+          "loaded " + Shown(other));
 }
 
 void CrLfAndMixedFiles() {

@@ -1,0 +1,125 @@
+#include <windows.h>
+
+#include <set>
+
+#include "file_system.h"
+#include "path_lock.h"
+#include "text_conversion.h"
+
+namespace {
+
+// Mutex names are case-sensitive and may hold neither a backslash nor more
+// than MAX_PATH characters, so the name carries a hash of the full path as
+// Windows compares names.
+std::string LockName(const char* kind, const std::string& path) {
+    Utf16Text wide;
+    if (!ToUtf16(path, wide))
+        return std::string();
+    const DWORD size = GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (size == 0)
+        return std::string();
+    Utf16Text full(size, L'\0');
+    const DWORD length = GetFullPathNameW(wide.c_str(), size, &full[0], nullptr);
+    if (length == 0 || length >= size)
+        return std::string();
+    full.resize(length);
+    std::uint64_t hash = 14695981039346656037ull;  // 64-bit FNV-1a
+    for (unsigned char c : FileNameKey(ToUtf8(full))) {
+        hash ^= c;
+        hash *= 1099511628211ull;
+    }
+    std::string name = std::string("BRAMKOT ") + kind + ' ';
+    for (int shift = 60; shift >= 0; shift -= 4)
+        name += "0123456789abcdef"[hash >> shift & 15];
+    return name;
+}
+
+// A thread may take a mutex it holds once more, so the locks this process
+// holds are also kept here: two objects of one process never hold one lock.
+class HeldLocks {
+public:
+    HeldLocks() { InitializeCriticalSection(&m_section); }
+    bool Has(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        const bool has = m_names.count(name) != 0;
+        LeaveCriticalSection(&m_section);
+        return has;
+    }
+    // False when the name is held already.
+    bool Add(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        const bool added = m_names.insert(name).second;
+        LeaveCriticalSection(&m_section);
+        return added;
+    }
+    void Remove(const std::string& name) {
+        EnterCriticalSection(&m_section);
+        m_names.erase(name);
+        LeaveCriticalSection(&m_section);
+    }
+
+private:
+    CRITICAL_SECTION m_section;
+    std::set<std::string> m_names;
+};
+
+HeldLocks heldByThisProcess;  // made before the program's threads start
+
+}  // namespace
+
+PathLock::PathLock(const char* kind, const std::string& path) : m_name(LockName(kind, path)) {
+    if (!m_name.empty())
+        m_lock = CreateMutexA(nullptr, FALSE, m_name.c_str());
+}
+
+PathLock::~PathLock() {
+    if (m_lock == nullptr)
+        return;
+    if (m_held) {
+        heldByThisProcess.Remove(m_name);
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+    }
+    CloseHandle(static_cast<HANDLE>(m_lock));
+}
+
+// An owner that died without releasing leaves the mutex abandoned: ours now.
+bool PathLock::TryTake() {
+    if (m_lock == nullptr || m_held)
+        return true;
+    if (heldByThisProcess.Has(m_name))
+        return false;
+    const DWORD waited = WaitForSingleObject(static_cast<HANDLE>(m_lock), 0);
+    if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
+        return false;
+    if (!heldByThisProcess.Add(m_name)) {
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+        return false;
+    }
+    m_held = true;
+    return true;
+}
+
+bool PathLock::Take(void* cancel) {
+    if (m_lock == nullptr || m_held)
+        return m_lock != nullptr;
+    const HANDLE handles[] = {static_cast<HANDLE>(m_lock), static_cast<HANDLE>(cancel)};
+    const DWORD count = cancel != nullptr ? 2 : 1;
+    for (;;) {
+        if (heldByThisProcess.Has(m_name)) {
+            if (cancel != nullptr &&
+                WaitForSingleObject(static_cast<HANDLE>(cancel), 50) == WAIT_OBJECT_0)
+                return false;
+            if (cancel == nullptr)
+                Sleep(50);
+            continue;
+        }
+        const DWORD waited = WaitForMultipleObjects(count, handles, FALSE, INFINITE);
+        if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED_0)
+            return false;
+        if (heldByThisProcess.Add(m_name))
+            break;
+        ReleaseMutex(static_cast<HANDLE>(m_lock));
+    }
+    m_held = true;
+    return true;
+}
