@@ -100,7 +100,7 @@ cp "$out/lame/frontend/lame.exe" "$bin/"
 cp "$out/libmpc/mpcdec/mpcdec.exe" "$out/libmpc/mpcenc/mpcenc.exe" "$bin/"
 
 for exe in lame mpcdec mpcenc; do
-    for dll in $($triple-objdump -p "$bin/$exe.exe" | sed -n 's/.*DLL Name: //p' | tr 'A-Z' 'a-z'); do
+    for dll in $("$triple-objdump" -p "$bin/$exe.exe" | sed -n 's/.*DLL Name: //p' | tr '[:upper:]' '[:lower:]'); do
         case " $allowed_dlls " in
         *" $dll "*) ;;
         *) echo "build-windows-tools: $exe.exe imports $dll" >&2; exit 1 ;;
