@@ -153,7 +153,7 @@ head -c $((size / 2)) "$tagged.mpc" >"$work/tagged/cut in half.mpc"
 # writes no audio and exits 0; lame then fails.
 convert_with "--gain 2" "--alt-preset 128" "$work/tagged" 2>&1 | tr -d '\r' >"$work/defaults.out"
 cat "$work/defaults.out"
-[ "$(grep -c '^left: ' "$work/defaults.out")" -eq 2 ] || fail "with --gain 2, files left the list"
+[ "$(grep -c '^left: ' "$work/defaults.out")" -eq 2 ] || fail "with --gain 2, not both files stayed listed"
 [ "$(count_mp3s "$work/tagged")" -eq 0 ] || fail "with --gain 2, an MP3 was left"
 convert_with "" "--alt-preset 128" "$work/tagged" 2>&1 | tr -d '\r' >"$work/tagged.out"
 cat "$work/tagged.out"
