@@ -11,6 +11,8 @@ cd "$root"
 arch=$("$here/wine-arch")
 echo "test: Wine here runs $arch programs; the Wine tests use the $arch build"
 "$here/build.sh" native i686 "$arch"
+echo "test: the Windows tools of the end-to-end tests ($arch), built once and kept in build/"
+"$here/build-windows-tools.sh" "$arch" >/dev/null
 
 failed=
 echo "test: the shipped program file"

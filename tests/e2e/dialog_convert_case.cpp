@@ -1,6 +1,6 @@
 // "Convert Files" in the real main dialog, with real Musepack files and the
-// real tools behind the shim. Arguments: the tools folder (mppdec.exe and
-// lame.exe), the music folder and, optionally, the output folder.
+// real tools. Arguments: the decoder, the encoder, the music folder and,
+// optionally, the output folder.
 #include <windows.h>
 
 #include <algorithm>
@@ -34,18 +34,17 @@ std::vector<std::string> MusepackFiles(const std::string& folder) {
 
 GUI_CASE(convert_real_files) {
     const std::vector<std::string>& arguments = CaseArguments();
-    CHECK(arguments.size() == 2 || arguments.size() == 3);
-    if (arguments.size() != 2 && arguments.size() != 3)
+    CHECK(arguments.size() == 3 || arguments.size() == 4);
+    if (arguments.size() != 3 && arguments.size() != 4)
         return;
-    const std::string tools = WindowsPath(arguments[0]);
-    const std::string outputFolder = arguments.size() == 3 ? WindowsPath(arguments[2]) : "";
-    const std::vector<std::string> files = MusepackFiles(WindowsPath(arguments[1]));
+    const std::string outputFolder = arguments.size() == 4 ? WindowsPath(arguments[3]) : "";
+    const std::vector<std::string> files = MusepackFiles(WindowsPath(arguments[2]));
     CHECK(!files.empty());
 
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        SetControlText(dialog, IDC_MPPDEC_PATH, tools + "\\mppdec.exe");
-        SetControlText(dialog, IDC_LAME_PATH, tools + "\\lame.exe");
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(arguments[0]));
+        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(arguments[1]));
         SetControlText(dialog, IDC_MPPDEC_SWITCHES, "");
         SetControlText(dialog, IDC_LAME_SWITCHES, "--alt-preset 128");
         SetControlText(dialog, IDC_OUTPUT_DIR, outputFolder);

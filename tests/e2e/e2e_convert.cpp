@@ -1,8 +1,10 @@
 // Converts every Musepack file of a folder with the real conversion run, as the
 // program's "Convert Files" does, in the current directory.
-// Usage: e2e_convert <tools folder> <music folder> [<output folder>]
-// The tools folder holds mppdec.exe and lame.exe; folders may be given as
-// Unix paths. Prints "left: <path>" (UTF-8) for each entry the run kept.
+// Usage: e2e_convert <decoder> <decoder switches> <encoder> <encoder switches>
+//                    <music folder> [<output folder>]
+// Paths may be given as Unix paths; the music folder's files may have any
+// names. Prints "left: <path>" (UTF-8) for each entry the run kept, and
+// under it "why: <the reason the run gave>".
 // Exits 0 when the list ended empty, no batch file was left and every MP3
 // was complete when the run returned.
 #include <windows.h>
@@ -13,6 +15,9 @@
 #include <string>
 #include <vector>
 
+#include <map>
+
+#include "ansi_text.h"
 #include "conversion_run.h"
 #include "file_queue.h"
 #include "memory_file_queue.h"
@@ -21,27 +26,20 @@
 
 namespace {
 
-std::string AnsiFolder(const std::wstring& argument) {
-    const std::wstring windows =
+std::wstring WindowsArgument(const std::wstring& argument) {
+    std::wstring windows =
         !argument.empty() && argument[0] == L'/' ? WindowsPathOf(ToUtf8(argument)) : argument;
-    std::string ansi = WideToAnsi(windows);
-    while (!ansi.empty() && ansi.back() == '\\')
-        ansi.pop_back();
-    return ansi;
+    while (!windows.empty() && windows.back() == L'\\')
+        windows.pop_back();
+    return windows;
 }
 
-// The Musepack files of `folder`, full ANSI paths, sorted.
-std::vector<std::string> MusepackFiles(const std::string& folder) {
+// The Musepack files of `folder`, full paths (UTF-8), sorted.
+std::vector<std::string> MusepackFiles(const std::wstring& folder) {
     std::vector<std::string> files;
-    for (const std::string& utf8 : FolderNames(AnsiToWide(folder))) {
-        const std::string name = WideToAnsi(FromUtf8(utf8));
-        if (name.empty()) {
-            std::printf("not in the ANSI code page: %s\n", utf8.c_str());
-            continue;
-        }
+    for (const std::string& name : FolderNames(folder))
         if (IsMusepackFileName(name.c_str()))
-            files.push_back(folder + "\\" + name);
-    }
+            files.push_back(ToUtf8(folder) + "\\" + name);
     return files;
 }
 
@@ -54,7 +52,7 @@ std::string Mp3For(const std::string& input, const std::string& outputFolder) {
 
 long long FileSize(const std::string& path) {
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(AnsiToWide(path).c_str(), GetFileExInfoStandard, &data))
+    if (!GetFileAttributesExW(FromUtf8(path).c_str(), GetFileExInfoStandard, &data))
         return -1;
     return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
 }
@@ -78,46 +76,62 @@ bool Mp3sCompleteOnReturn(const std::vector<std::string>& inputs, const std::str
     return complete;
 }
 
+// Why each kept entry failed, by its path.
+class Reasons : public RunEvents {
+public:
+    explicit Reasons(const MemoryFileQueue& queue) : m_queue(queue) {}
+    void EntryKept(int index, const FailureReport& report) override {
+        m_why[m_queue.Entries().at(static_cast<std::size_t>(index))] = report.reason;
+    }
+    std::map<std::string, std::string> m_why;
+
+private:
+    const MemoryFileQueue& m_queue;
+};
+
 }  // namespace
 
 int main() {
     int count = 0;
     wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (count != 3 && count != 4) {
-        std::printf("usage: e2e_convert <tools folder> <music folder> [<output folder>]\n");
+    if (count != 6 && count != 7) {
+        std::printf(
+            "usage: e2e_convert <decoder> <decoder switches> <encoder> <encoder switches> "
+            "<music folder> [<output folder>]\n");
         return 2;
     }
-    const std::string tools = AnsiFolder(argv[1]);
-    const std::string music = AnsiFolder(argv[2]);
     ConversionSettings settings;
-    settings.m_mppdecPath = tools + "\\mppdec.exe";
-    settings.m_lamePath = tools + "\\lame.exe";
-    settings.m_mppdecSwitches = "";
-    settings.m_lameSwitches = "--alt-preset 128";
-    settings.m_outputDir = count == 4 ? AnsiFolder(argv[3]) : std::string();
+    settings.m_mppdecPath = Ansi(WideToAnsi(WindowsArgument(argv[1])));
+    settings.m_mppdecSwitches = Ansi(WideToAnsi(argv[2]));
+    settings.m_lamePath = Ansi(WideToAnsi(WindowsArgument(argv[3])));
+    settings.m_lameSwitches = Ansi(WideToAnsi(argv[4]));
+    const std::wstring music = WindowsArgument(argv[5]);
+    const std::string outputDir = count == 7 ? WideToAnsi(WindowsArgument(argv[6])) : std::string();
+    settings.m_outputDir = Ansi(outputDir);
     LocalFree(argv);
 
     MemoryFileQueue queue;
     const std::vector<std::string> files = MusepackFiles(music);
     for (const std::string& file : files)
-        queue.Append(AnsiToUtf8(file).c_str());
-    std::printf("converting %zu files from %s to %s\n", files.size(), music.c_str(),
-                settings.m_outputDir.empty() ? "their own folder" : settings.m_outputDir.c_str());
+        queue.Append(file.c_str());
+    std::printf("converting %zu files from %s to %s\n", files.size(), ToUtf8(music).c_str(),
+                outputDir.empty() ? "their own folder" : AnsiToUtf8(outputDir).c_str());
     std::fflush(stdout);
 
     const ULONGLONG start = GetTickCount64();
-    RunConversionQueue(settings, queue);
+    Reasons reasons(queue);
+    RunConversionQueue(settings, queue, &reasons);
     const ULONGLONG elapsed = GetTickCount64() - start;
 
     std::vector<std::string> converted;
+    const std::vector<std::string>& left = queue.Entries();
     for (const std::string& file : files) {
-        const std::vector<std::string>& left = queue.Entries();
-        if (std::find(left.begin(), left.end(), AnsiToUtf8(file)) == left.end())
+        if (std::find(left.begin(), left.end(), file) == left.end())
             converted.push_back(file);
         else
-            std::printf("left: %s\n", AnsiToUtf8(file).c_str());
+            std::printf("left: %s\nwhy: %s\n", file.c_str(), reasons.m_why[file].c_str());
     }
-    const bool complete = Mp3sCompleteOnReturn(converted, settings.m_outputDir);
+    const bool complete = Mp3sCompleteOnReturn(converted, AnsiToUtf8(outputDir));
     const bool batchLeft = FileExists(L"bramkot.bat");
     std::printf("%zu entries left in the list, batch file %s, MP3s %s, %llu ms\n",
                 queue.Entries().size(), batchLeft ? "LEFT BEHIND" : "gone",

@@ -1,19 +1,21 @@
 #!/bin/sh
-# End to end under Wine with the real tools: makes Musepack files from sox
-# tones with mpcenc, converts them through the real conversion run with the
-# shim standing in for mppdec.exe and lame.exe (running mpcdec and lame), once
-# beside the inputs and once into an output folder, and checks that every MP3
-# decodes to its input's duration within 0.1 s. With the dialog driver it
+# End to end under Wine with the Windows tools users run, mpcdec.exe and
+# lame.exe as scripts/build-windows-tools.sh builds them: makes Musepack files
+# from sox tones with mpcenc, converts them through the real conversion run,
+# once beside the inputs and once into an output folder, and checks that every
+# MP3 decodes to its input's duration within 0.1 s. With the dialog driver it
 # converts those without "%" a third time through the real dialog's "Convert
 # Files", into an output folder whose name the console code page cannot spell.
-# Last, a Musepack file's tags must reach its MP3, and a damaged file must stay
-# listed without an MP3; and an MP3 whose encoder wrote its own ID3v1 tag must
-# read the same in three independent tag readers.
-# Usage: run_e2e.sh <wine-run> <e2e_convert.exe> <tool_shim.exe> [<e2e_dialog.exe>]
+# Last, with a file whose name the ANSI code page cannot spell: the program's
+# default switches (made for mppdec) convert nothing with mpcdec; then its
+# tags must reach its MP3, and a damaged file must stay listed without an MP3;
+# and an MP3 whose encoder wrote its own ID3v1 tag must read the same in
+# three independent tag readers.
+# Usage: run_e2e.sh <wine-run> <i686|x86_64> <e2e_convert.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
-convert=$2
-shim=$3
+arch=$2
+convert=$3
 dialog=${4:-}
 
 for tool in sox soxi mpcenc lame convert /usr/bin/python3 exiftool id3v2; do
@@ -24,8 +26,10 @@ work=$(mktemp -d /tmp/bramkot-e2e.XXXXXX)
 trap 'rm -rf "$work"' EXIT
 mkdir "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" "$work/cwd" "$work/wav" \
     "$work/Ausgabe ø–’"
-cp "$shim" "$work/tools (x86)/mppdec.exe"
-cp "$shim" "$work/tools (x86)/lame.exe"
+tools=$("$(dirname "$wine_run")/build-windows-tools.sh" "$arch") || { echo "e2e: no Windows tools"; exit 1; }
+cp "$tools/mpcdec.exe" "$tools/lame.exe" "$work/tools (x86)/"
+decoder="$work/tools (x86)/mpcdec.exe"
+encoder="$work/tools (x86)/lame.exe"
 
 # name|seconds|frequency|extension: spaces, %, &, !, ^, an accented letter,
 # letters of the ANSI code page that the console code page lacks (– ’ € Œ ‘),
@@ -81,16 +85,24 @@ count_mp3s() {
     find "$1" -maxdepth 1 -iname '*.mp3' | wc -l
 }
 
+# convert_with <decoder switches> <encoder switches> <music folder> [<output folder>]
+convert_with() {
+    decoder_switches=$1
+    encoder_switches=$2
+    shift 2
+    "$wine_run" "$convert" "$decoder" "$decoder_switches" "$encoder" "$encoder_switches" "$@"
+}
+
 cd "$work/cwd" || exit 1
 start=$(date +%s)
 echo "e2e: converting beside the inputs"
-"$wine_run" "$convert" "$work/tools (x86)" "$work/music & more" || fail "the run beside the inputs"
+convert_with "" "--alt-preset 128" "$work/music & more" || fail "the run beside the inputs"
 check_mp3s "$work/music & more"
 [ "$(count_mp3s "$work/music & more")" -eq 8 ] || fail "stray MP3 files beside the inputs"
 find "$work/music & more" -maxdepth 1 -iname '*.mp3' -delete
 
 echo "e2e: converting into an output folder"
-"$wine_run" "$convert" "$work/tools (x86)" "$work/music & more" "$work/mp3 (out) Ü" \
+convert_with "" "--alt-preset 128" "$work/music & more" "$work/mp3 (out) Ü" \
     || fail "the run into the output folder"
 check_mp3s "$work/mp3 (out) Ü"
 [ "$(count_mp3s "$work/music & more")" -eq 0 ] || fail "MP3 files beside the inputs"
@@ -107,26 +119,29 @@ if [ -n "$dialog" ]; then
         cp "$work/music & more/$name.$extension" "$work/music, no percent/"
     done <"$work/tones without %"
     "$(dirname "$wine_run")/with-display.sh" "$wine_run" "$dialog" convert_real_files \
-        "$work/tools (x86)" "$work/music, no percent" "$work/Ausgabe ø–’" || fail "the dialog's run"
+        "$decoder" "$encoder" "$work/music, no percent" "$work/Ausgabe ø–’" || fail "the dialog's run"
     check_mp3s "$work/Ausgabe ø–’" "$work/tones without %"
     [ "$(count_mp3s "$work/Ausgabe ø–’")" -eq 5 ] || fail "stray MP3 files in the output folder"
     [ "$(count_mp3s "$work/music, no percent")" -eq 0 ] || fail "MP3 files beside the inputs"
 else
     echo "e2e: no dialog driver in this build: the dialog's Convert Files is not run"
 fi
-# A Musepack file with real APEv2 tags (text outside Latin-1, two values of
-# one item, an item of no ID3 frame of its own, a front cover) gives an MP3
-# whose ID3v2.3 tag holds them all, read back by mutagen; its half, cut off
-# in the middle of the stream, stays listed and leaves no MP3.
+# A Musepack file whose name the ANSI code page cannot spell, with real APEv2
+# tags (text outside Latin-1, two values of one item, an item of no ID3 frame
+# of its own, a front cover) gives an MP3 whose ID3v2.3 tag holds them all,
+# read back by mutagen; its half, cut off in the middle of the stream, stays
+# listed and leaves no MP3.
 echo "e2e: tags carried over, and a Musepack file cut in half"
 mkdir "$work/tagged"
-echo "tagged|4.0|500|mpc" >"$work/tones tagged"
-sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/tagged.wav" synth 4.0 sine 500 || fail "sox for the tagged file"
+tagged_name="東京 – ライブ"
+tagged="$work/tagged/$tagged_name"
+echo "$tagged_name|4.0|500|mpc" >"$work/tones tagged"
+sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/$tagged_name.wav" synth 4.0 sine 500 || fail "sox for the tagged file"
 mpcenc --silent --tag "Title=東京 – ライブ" --tag "Album=Ελληνικά" --tag "Year=2001" --tag "Track=3/12" \
     --tag "Genre=Electronic" --tag "Comment=live, 50% louder" --tag "Mood=calm" \
-    "$work/wav/tagged.wav" "$work/tagged/tagged.mpc" >/dev/null 2>&1 || fail "mpcenc for the tagged file"
+    "$work/wav/$tagged_name.wav" "$tagged.mpc" >/dev/null 2>&1 || fail "mpcenc for the tagged file"
 convert -size 64x48 xc:red "$work/cover.jpg" || fail "convert for the cover picture"
-/usr/bin/python3 - "$work/tagged/tagged.mpc" "$work/cover.jpg" <<'PY' || fail "mutagen for the APEv2 tag"
+/usr/bin/python3 - "$tagged.mpc" "$work/cover.jpg" <<'PY' || fail "mutagen for the APEv2 tag"
 import sys
 from mutagen.apev2 import APEv2, APEValue, BINARY, TEXT
 tag = APEv2(sys.argv[1])
@@ -134,15 +149,24 @@ tag["Artist"] = APEValue("Björk\0Привет мир", TEXT)
 tag["Cover Art (Front)"] = APEValue(b"cover.jpg\0" + open(sys.argv[2], "rb").read(), BINARY)
 tag.save(sys.argv[1])
 PY
-size=$(stat -c %s "$work/tagged/tagged.mpc")
-head -c $((size / 2)) "$work/tagged/tagged.mpc" >"$work/tagged/cut in half.mpc"
-"$wine_run" "$convert" "$work/tools (x86)" "$work/tagged" 2>&1 | tr -d '\r' >"$work/tagged.out"
+size=$(stat -c %s "$tagged.mpc")
+head -c $((size / 2)) "$tagged.mpc" >"$work/tagged/cut in half.mpc"
+# The program's default switches: mpcdec has no "--gain", prints its usage,
+# writes no audio and exits 0; lame then fails.
+convert_with "--gain 2" "--alt-preset 128" "$work/tagged" 2>&1 | tr -d '\r' >"$work/defaults.out"
+cat "$work/defaults.out"
+[ "$(grep -c '^left: ' "$work/defaults.out")" -eq 2 ] || fail "with --gain 2, not both files stayed listed"
+# Each says why in the tools' own words: LAME had no audio to read.
+[ "$(grep -c "^why: the tools ended with status .*: Can't init infile '-'$" "$work/defaults.out")" -eq 2 ] \
+    || fail "with --gain 2, the reasons do not quote the encoder"
+[ "$(count_mp3s "$work/tagged")" -eq 0 ] || fail "with --gain 2, an MP3 was left"
+convert_with "" "--alt-preset 128" "$work/tagged" 2>&1 | tr -d '\r' >"$work/tagged.out"
 cat "$work/tagged.out"
 grep -q '^left: .*cut in half\.mpc$' "$work/tagged.out" || fail "the file cut in half was not kept in the list"
 [ "$(grep -c '^left: ' "$work/tagged.out")" -eq 1 ] || fail "entries other than the cut file were kept"
 [ ! -e "$work/tagged/cut in half.mp3" ] || fail "the file cut in half left an MP3"
 check_mp3s "$work/tagged" "$work/tones tagged"
-/usr/bin/python3 - "$work/tagged/tagged.mp3" "$work/cover.jpg" <<'PY' || fail "the MP3's tags"
+/usr/bin/python3 - "$tagged.mp3" "$work/cover.jpg" <<'PY' || fail "the MP3's tags"
 import sys
 from mutagen.id3 import ID3
 tag = ID3(sys.argv[1], translate=False)
@@ -171,18 +195,14 @@ for problem in problems:
 sys.exit(1 if problems else 0)
 PY
 
-# The encoder writes only an ID3v1 tag (--id3v1-only --tt, as the Windows
-# build of LAME does with a plain --tt); the Musepack file's APEv2 tag holds a
+# The encoder writes only an ID3v1 tag (the Windows build of LAME does so
+# with a plain --tt, as every LAME does with --id3v1-only); the Musepack file's APEv2 tag holds a
 # full date, a front and a back cover of one file name, two artists, an item
 # twice, lyrics and ReplayGain items. mutagen, exiftool and id3v2 (id3lib)
 # must each show the encoder's title, the date, both covers, both artists,
 # the last of the repeated item, the lyrics, and no ReplayGain.
 echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers"
-mkdir "$work/own title" "$work/tools, own title"
-cp "$shim" "$work/tools, own title/mppdec.exe"
-cp "$shim" "$work/tools, own title/lame.exe"
-printf '%s\n' program=/usr/bin/lame arg=--id3v1-only arg=--tt arg=Mine stdin=relay \
-    >"$work/tools, own title/lame.shim"
+mkdir "$work/own title"
 echo "own title|2.0|600|mpc" >"$work/tones own title"
 sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/own title.wav" synth 2.0 sine 600 || fail "sox for own title"
 mpcenc --silent "$work/wav/own title.wav" "$work/own title/own title.mpc" >/dev/null 2>&1 \
@@ -204,7 +224,7 @@ with open(sys.argv[1], "ab") as f:
     f.write(b"APETAGEX" + fields + struct.pack("<I", 0xA0000000) + bytes(8) + body +
             b"APETAGEX" + fields + struct.pack("<I", 0x80000000) + bytes(8))
 PY
-"$wine_run" "$convert" "$work/tools, own title" "$work/own title" >"$work/own title.out" 2>&1 \
+convert_with "" "--alt-preset 128 --tt Mine" "$work/own title" >"$work/own title.out" 2>&1 \
     || { tr -d '\r' <"$work/own title.out"; fail "the run with the encoder's own title"; }
 check_mp3s "$work/own title" "$work/tones own title"
 /usr/bin/python3 - "$work/own title/own title.mp3" "$work/cover.jpg" "$work/back.jpg" <<'PY' || fail "what the readers show"
