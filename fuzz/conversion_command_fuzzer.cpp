@@ -11,32 +11,32 @@
 
 namespace {
 
-std::vector<std::string> SplitFields(const std::string& bytes, std::size_t count) {
-    std::vector<std::string> fields;
+std::vector<AnsiText> SplitFields(const AnsiText& bytes, std::size_t count) {
+    std::vector<AnsiText> fields;
     std::size_t pos = 0;
     while (fields.size() + 1 < count) {
         const std::size_t end = bytes.find('\n', pos);
-        if (end == std::string::npos)
+        if (end == AnsiText::npos)
             break;
         fields.push_back(bytes.substr(pos, end - pos));
         pos = end + 1;
     }
-    fields.push_back(pos <= bytes.size() ? bytes.substr(pos) : std::string());
+    fields.push_back(pos <= bytes.size() ? bytes.substr(pos) : AnsiText());
     fields.resize(count);
     return fields;
 }
 
-bool StartsWith(const std::string& text, const std::string& prefix, std::size_t at = 0) {
+bool StartsWith(const AnsiText& text, const AnsiText& prefix, std::size_t at = 0) {
     return text.size() >= at + prefix.size() && text.compare(at, prefix.size(), prefix) == 0;
 }
 
-bool EndsWith(const std::string& text, const std::string& suffix) {
+bool EndsWith(const AnsiText& text, const AnsiText& suffix) {
     return text.size() >= suffix.size() &&
            text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
 }
 
 // Undoes the doubling of '%'; false when a '%' stands alone.
-bool Undouble(const std::string& text, std::string& plain) {
+bool Undouble(const AnsiText& text, AnsiText& plain) {
     plain.clear();
     for (std::size_t i = 0; i < text.size(); ++i) {
         plain += text[i];
@@ -52,8 +52,8 @@ bool Undouble(const std::string& text, std::string& plain) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-    const std::vector<std::string> fields =
-        SplitFields(std::string(reinterpret_cast<const char*>(data), size), 6);
+    const std::vector<AnsiText> fields =
+        SplitFields(AnsiText(reinterpret_cast<const char*>(data), size), 6);
     ConversionSettings settings;
     settings.m_mppdecPath = fields[0];
     settings.m_lamePath = fields[1];
@@ -61,12 +61,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     settings.m_lameSwitches = fields[3];
     settings.m_outputDir = fields[4];
     // A list entry is a C string of at most 499 characters.
-    std::string input = fields[5].substr(0, fields[5].find('\0'));
+    AnsiText input = fields[5].substr(0, fields[5].find('\0'));
     if (input.size() > PathBuffer::kMaxLength)
         input.resize(PathBuffer::kMaxLength);
 
-    const std::string output = DeriveOutputPath(input, settings.m_outputDir);
-    std::string changed = input;
+    const AnsiText output = DeriveOutputPath<AnsiText>(input, settings.m_outputDir);
+    AnsiText changed = input;
     if (!changed.empty())
         changed.back() = '3';
 
@@ -77,7 +77,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FuzzCheck(output == changed,
                   "without an output directory the MP3 is not next to its input");
     } else {
-        const std::string& dir = settings.m_outputDir;
+        const AnsiText& dir = settings.m_outputDir;
         FuzzCheck(StartsWith(output, dir), "output path does not start with the output directory");
         nameStart = dir.size();
         if (dir.back() != '\\') {
@@ -88,8 +88,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
             FuzzCheck(!StartsWith(output, "\\", nameStart),
                       "a second backslash after an output directory that has one");
         }
-        const std::string name = output.substr(nameStart);
-        FuzzCheck(name.find('\\') == std::string::npos, "the file name part holds a backslash");
+        const AnsiText name = output.substr(nameStart);
+        FuzzCheck(name.find('\\') == AnsiText::npos, "the file name part holds a backslash");
         FuzzCheck(EndsWith(changed, name), "the file name part is not the end of the input");
         FuzzCheck(
             changed.size() == name.size() || changed[changed.size() - name.size() - 1] == '\\',
@@ -98,26 +98,26 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     if (!input.empty())
         FuzzCheck(EndsWith(output, "3"), "output path does not end in 3");
 
-    const std::string line = BuildConversionCommand(settings, input);
-    const std::string head =
+    const AnsiText line = BuildConversionCommand(settings, input);
+    const AnsiText head =
         '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches + " \"";
     FuzzCheck(StartsWith(line, head),
               "line does not start with the quoted decoder and its switches");
-    const std::string tail = output.substr(0, nameStart);
-    const std::string middlePrefix =
+    const AnsiText tail = output.substr(0, nameStart);
+    const AnsiText middlePrefix =
         "\" - | \"" + settings.m_lamePath + "\" " + settings.m_lameSwitches + " - \"";
     FuzzCheck(EndsWith(line, "\""), "line does not end with a quote");
 
     // The rest is doubled(input), middle, output directory part, doubled(name), quote.
     const std::size_t inputEnd = head.size() + input.size() + CountChar(input, '%');
     FuzzCheck(line.size() >= inputEnd, "line too short for the input path");
-    std::string plain;
+    AnsiText plain;
     FuzzCheck(Undouble(line.substr(head.size(), inputEnd - head.size()), plain) && plain == input,
               "input path in the line is not the input with every % doubled");
     FuzzCheck(StartsWith(line, middlePrefix + tail, inputEnd),
               "encoder part or output directory part not as typed");
     const std::size_t nameAt = inputEnd + middlePrefix.size() + tail.size();
-    const std::string doubledName = line.substr(nameAt, line.size() - 1 - nameAt);
+    const AnsiText doubledName = line.substr(nameAt, line.size() - 1 - nameAt);
     FuzzCheck(Undouble(doubledName, plain) && plain == output.substr(nameStart),
               "output name in the line is not the dropped name with every % doubled");
     FuzzCheck(CountChar(line, '%') ==

@@ -34,9 +34,3 @@ void EnterPrivateDirectory() {
     entered = true;
 }
 
-std::size_t CountChar(const std::string& text, char c) {
-    std::size_t count = 0;
-    for (char x : text)
-        count += x == c;
-    return count;
-}

@@ -14,4 +14,10 @@ inline void FuzzCheck(bool condition, const char* what) {
 // Makes a private, empty temporary directory the current directory, once per process.
 void EnterPrivateDirectory();
 
-std::size_t CountChar(const std::string& text, char c);
+template <typename Text>
+std::size_t CountChar(const Text& text, char c) {
+    std::size_t count = 0;
+    for (char x : text)
+        count += x == c;
+    return count;
+}

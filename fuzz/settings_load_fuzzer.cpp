@@ -51,10 +51,9 @@ std::string ReadFile(const char* name) {
     return bytes;
 }
 
-std::string* Field(ConversionSettings& s, int index) {
-    std::string* fields[] = {&s.m_mppdecPath, &s.m_lamePath, &s.m_mppdecSwitches, &s.m_lameSwitches,
-                             &s.m_outputDir};
-    return fields[index];
+std::string Value(const ConversionSettings& s, int row) {
+    const AnsiText& value = s.*kSettingRows[row].field;
+    return std::string(value.begin(), value.end());
 }
 
 bool Storable(const std::string& value) {
@@ -72,33 +71,36 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     loaded.m_outputDir = kUntouched;
     LoadSettings(loaded);
 
+    // Each row holds its line; a missing one its default, or what it had.
     const std::vector<std::string> lines = SplitLines(bytes);
-    const char* defaults[] = {kDefaultMppdecPath, kDefaultLamePath, kDefaultMppdecSwitches,
-                              kDefaultLameSwitches, kUntouched};
-    for (int i = 0; i < 5; ++i) {
-        const std::string& value = *Field(loaded, i);
+    for (int i = 0; i < kSettingCount; ++i) {
+        const SettingRow& row = kSettingRows[i];
+        const std::string value = Value(loaded, i);
         FuzzCheck(value.find('\n') == std::string::npos, "a loaded value holds a line feed");
-        const std::string expected = i < static_cast<int>(lines.size()) ? lines[i] : defaults[i];
-        FuzzCheck(value == expected, "a loaded value differs from its line of the file");
+        const std::string otherwise = row.whenMissing != nullptr ? row.whenMissing : kUntouched;
+        const bool hasLine = i < static_cast<int>(lines.size()) &&
+                             !(lines[i].empty() && row.emptyMeansDefault);
+        FuzzCheck(value == (hasLine ? lines[i] : otherwise),
+                  "a loaded value differs from its line of the file");
     }
 
     bool storable = true;
-    for (int i = 0; i < 5; ++i)
-        storable = storable && Storable(*Field(loaded, i));
+    for (int i = 0; i < kSettingCount; ++i)
+        storable = storable && Storable(Value(loaded, i));
     if (!storable)
         return 0;
 
     FuzzCheck(SaveSettings(loaded), "SaveSettings failed in a writable directory");
     FuzzCheck(access("bramkot.ini.new", F_OK) != 0, "temporary settings file left behind");
     std::string expectedFile;
-    for (int i = 0; i < 5; ++i)
-        expectedFile += *Field(loaded, i) + '\n';
-    FuzzCheck(ReadFile(kSettingsFileName) == expectedFile, "saved file is not five plain lines");
+    for (int i = 0; i < kSettingCount; ++i)
+        expectedFile += Value(loaded, i) + '\n';
+    FuzzCheck(ReadFile(kSettingsFileName) == expectedFile, "saved file is not one plain line a setting");
 
     ConversionSettings reloaded;
     reloaded.m_outputDir = "<stale>";
     LoadSettings(reloaded);
-    for (int i = 0; i < 5; ++i)
-        FuzzCheck(*Field(reloaded, i) == *Field(loaded, i), "saved settings load back different");
+    for (int i = 0; i < kSettingCount; ++i)
+        FuzzCheck(Value(reloaded, i) == Value(loaded, i), "saved settings load back different");
     return 0;
 }
