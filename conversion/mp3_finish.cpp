@@ -9,8 +9,8 @@
 
 namespace {
 
-// Runs `read` over the bytes of the file at `path`; false when it cannot be
-// opened or `read` finds nothing.
+// Runs `read` over the bytes of the file at `path`, the one way this work
+// reads a file; false when it cannot be opened or `read` finds nothing.
 template <typename Read>
 bool ReadBytesOf(const std::string& path, Read read) {
     std::FILE* file = OpenFile(path, "rb");
@@ -66,14 +66,9 @@ std::string TaggedCopyPath(const std::string& mp3) {
 }
 
 bool CarryTagsOver(const std::string& musepack, const std::string& mp3, std::string& problem) {
-    SourceTags tags;
     // A file gone since the decoder read it shows no tag, as it shows no length.
-    std::FILE* file = OpenFile(musepack, "rb");
-    if (file == nullptr)
-        return true;
-    StdioByteSource source(file);
-    ReadMusepackTags(source, tags);
-    std::fclose(file);
+    SourceTags tags;
+    ReadBytesOf(musepack, [&](ByteSource& bytes) { return ReadMusepackTags(bytes, tags); });
     if (tags.damage == TagDamage::Damaged) {
         problem = "its APEv2 tag is damaged, so its tags cannot be carried over";
         return false;
