@@ -99,8 +99,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         FuzzCheck(EndsWith(output, "3"), "output path does not end in 3");
 
     const AnsiText line = BuildConversionCommand(settings, input);
-    const AnsiText head =
-        '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches + " \"";
+    const AnsiText head = '"' + settings.m_mppdecPath + "\" " + settings.m_mppdecSwitches + " \"";
     FuzzCheck(StartsWith(line, head),
               "line does not start with the quoted decoder and its switches");
     const AnsiText tail = output.substr(0, nameStart);

@@ -33,4 +33,3 @@ void EnterPrivateDirectory() {
     std::atexit(RemovePrivateDirectory);
     entered = true;
 }
-

@@ -78,8 +78,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
         const std::string value = Value(loaded, i);
         FuzzCheck(value.find('\n') == std::string::npos, "a loaded value holds a line feed");
         const std::string otherwise = row.whenMissing != nullptr ? row.whenMissing : kUntouched;
-        const bool hasLine = i < static_cast<int>(lines.size()) &&
-                             !(lines[i].empty() && row.emptyMeansDefault);
+        const bool hasLine =
+            i < static_cast<int>(lines.size()) && !(lines[i].empty() && row.emptyMeansDefault);
         FuzzCheck(value == (hasLine ? lines[i] : otherwise),
                   "a loaded value differs from its line of the file");
     }
@@ -95,7 +95,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     std::string expectedFile;
     for (int i = 0; i < kSettingCount; ++i)
         expectedFile += Value(loaded, i) + '\n';
-    FuzzCheck(ReadFile(kSettingsFileName) == expectedFile, "saved file is not one plain line a setting");
+    FuzzCheck(ReadFile(kSettingsFileName) == expectedFile,
+              "saved file is not one plain line a setting");
 
     ConversionSettings reloaded;
     reloaded.m_outputDir = "<stale>";
