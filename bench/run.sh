@@ -251,23 +251,22 @@ bench_answer() {
     fi
 }
 
-# 9. "Files at once": 16 files of 30 s with the real tools, one at a time
-# against one per processor.
+# 9. "Files at once": 16 files of 30 s with the Windows builds of the real
+# tools (scripts/build-windows-tools.sh), one at a time against one per
+# processor.
 bench_parallel() {
-    if [ -f "$build/tests/shim/tool_shim.exe" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null &&
-        [ -x /usr/bin/mpcdec ] && [ -x /usr/bin/lame ]; then
-        mkdir -p "$work/parallel-tools" "$work/parallel-in" "$work/parallel"
-        cp "$build/tests/shim/tool_shim.exe" "$work/parallel-tools/mppdec.exe"
-        cp "$build/tests/shim/tool_shim.exe" "$work/parallel-tools/lame.exe"
+    tools=$("$scripts/build-windows-tools.sh" "$arch" 2>>"$log") || tools=
+    if [ -n "$tools" ] && command -v sox >/dev/null && command -v mpcenc >/dev/null; then
+        mkdir -p "$work/parallel-in" "$work/parallel"
         sox -n -r 44100 -c 2 -b 16 "$work/tone.wav" synth 30 sine 440 sine 660 vol 0.5
         mpcenc --silent --overwrite "$work/tone.wav" "$work/parallel-in/clip 01.mpc" >>"$log" 2>&1
         for i in $(seq -w 2 16); do cp "$work/parallel-in/clip 01.mpc" "$work/parallel-in/clip $i.mpc"; done
         (cd "$work/parallel" && wine_run "$build/bench_run.exe" parallel \
-            "$(winpath "$work/parallel-tools/mppdec.exe")" "$(winpath "$work/parallel-tools/lame.exe")" \
+            "$(winpath "$tools/mpcdec.exe")" "$(winpath "$tools/lame.exe")" \
             "$(winpath "$work/parallel-in")" >>"$log" 2>&1) || echo "  (some outputs missing: see $log)"
         cat "$work/parallel/bench-result.txt" 2>/dev/null || echo "files at once: not measured: bench_run failed (see $log)"
     else
-        echo "files at once: not measured: needs the test shim (tests/shim), sox, mpcenc, mpcdec and lame"
+        echo "files at once: not measured: needs the Windows tools (scripts/build-windows-tools.sh), sox and mpcenc"
     fi
 }
 

@@ -125,10 +125,6 @@ std::string Seconds(double seconds) {
 
 }  // namespace
 
-std::string BatchFileNameOfSlot(int slot) {
-    return slot == 0 ? std::string("bramkot.bat") : "bramkot" + std::to_string(slot + 1) + ".bat";
-}
-
 // Anything but a number means one per processor, as empty and 0 do.
 int FilesAtOnce(const ConversionSettings& settings) {
     const AnsiText& text = settings.m_filesAtOnce;

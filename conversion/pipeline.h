@@ -56,8 +56,11 @@ public:
 // pipeline still running and waits for it.
 std::unique_ptr<PipelineRunner> MakeBatchFileRunner(std::function<void()> wake);
 
-// The batch file of slot 0 is "bramkot.bat", of slot 1 "bramkot2.bat", ...
-std::string BatchFileNameOfSlot(int slot);
+// The batch files' names, known here only: slot 0 runs "bramkot.bat", slot 1
+// "bramkot2.bat", ...
+inline std::string BatchFileNameOfSlot(int slot) {
+    return slot == 0 ? std::string("bramkot.bat") : "bramkot" + std::to_string(slot + 1) + ".bat";
+}
 
 // How many processors the system has; at least 1.
 int ProcessorCount();
