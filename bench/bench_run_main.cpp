@@ -27,6 +27,7 @@
 #include <string>
 #include <vector>
 
+#include "ansi_text.h"
 #include "bench_clock.h"
 #include "bench_files.h"
 #include "conversion_command.h"
@@ -52,7 +53,7 @@ std::vector<std::string> OutputsOf(const std::vector<std::string>& inputs,
                                    const ConversionSettings& settings) {
     std::vector<std::string> outputs;
     for (const std::string& input : inputs)
-        outputs.push_back(DeriveOutputPath(input, settings.m_outputDir));
+        outputs.push_back(DeriveOutputPath(input, Bytes(settings.m_outputDir)));
     return outputs;
 }
 
@@ -111,7 +112,7 @@ Phase TimeFreshCommandProcessors(const ConversionSettings& settings,
     const double start = NowMilliseconds();
     Phase phase;
     for (const std::string& input : inputs) {
-        const std::string quoted = '"' + BuildConversionCommand(settings, input) + '"';
+        const std::string quoted = '"' + Bytes(BuildConversionCommand(settings, Ansi(input))) + '"';
         CheckStatus(phase, "fresh cmd /c", std::system(quoted.c_str()));
     }
     phase.milliseconds = NowMilliseconds() - start;
@@ -122,7 +123,7 @@ Phase TimeFreshCommandProcessors(const ConversionSettings& settings,
 Phase TimeOneBatchFile(const ConversionSettings& settings, const std::vector<std::string>& inputs) {
     std::vector<std::string> lines;
     for (const std::string& input : inputs)
-        lines.push_back(BuildConversionCommand(settings, input));
+        lines.push_back(Bytes(BuildConversionCommand(settings, Ansi(input))));
     const double start = NowMilliseconds();
     const bool written = WriteTextFile("bench-all.bat", lines);
     Phase phase;
@@ -157,7 +158,8 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
         std::snprintf(name, sizeof name, "in\\track %03d.mpc", i + 1);
         inputs.push_back(FullPath(name));
     }
-    const ConversionSettings settings = {decoder, encoder, "--gain 2", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = {
+        Ansi(decoder), Ansi(encoder), "--gain 2", "--alt-preset 128", "", "1"};
     // In rounds, each way in turn and each round starting with the next way,
     // so that a slow spell of the machine falls on all three alike.
     const int rounds = count >= 60 ? 6 : 1;
@@ -218,7 +220,8 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
         return 1;
     }
     // The Linux decoder takes no switches; the encoder takes the default ones.
-    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = {
+        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
     const int count = static_cast<int>(inputs.size());
     const int rounds = count >= 10 ? 2 : 1;
     Phase queue, batch;
@@ -251,7 +254,7 @@ int Parallel(const std::string& decoder, const std::string& encoder, const std::
         std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
         return 1;
     }
-    ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
+    ConversionSettings settings = {Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
     const Phase one = TimeQueueRun(settings, inputs);
     settings.m_filesAtOnce = "0";
     const Phase many = TimeQueueRun(settings, inputs);
@@ -308,14 +311,15 @@ int Alias(int megabytes) {
 }
 
 int Finish(const std::string& decoder, const std::string& encoder, const std::string& musepack) {
-    const ConversionSettings settings = {decoder, encoder, "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = {
+        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
     const std::string input = FullPath(musepack);
-    const std::string mp3 = DeriveOutputPath(input, "");
+    const std::string mp3 = DeriveOutputPath(input, std::string());
     const std::string pristine = mp3 + ".pristine";
     DeleteFileA(mp3.c_str());
     double start = NowMilliseconds();
     const bool written =
-        WriteTextFile("bench-finish.bat", {BuildConversionCommand(settings, input)});
+        WriteTextFile("bench-finish.bat", {Bytes(BuildConversionCommand(settings, Ansi(input)))});
     const int status = written ? std::system("bench-finish.bat") : -1;
     const double tools = NowMilliseconds() - start;
     DeleteFileA("bench-finish.bat");
