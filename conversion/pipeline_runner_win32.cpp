@@ -97,7 +97,9 @@ Utf16Text CommandProcessorLine(const std::string& batchFileName) {
     const DWORD length = GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
     const Utf16Text program =
         length > 0 && length < MAX_PATH ? Utf16Text(comspec, length) : L"cmd.exe";
-    return L'"' + program + L"\" /c " + FromAscii<Utf16Text>(batchFileName.c_str());
+    // /q: the command processor does not echo the line before it runs it,
+    // which under Wine costs a sixth of a trivial pipeline's time.
+    return L'"' + program + L"\" /q /c " + FromAscii<Utf16Text>(batchFileName.c_str());
 }
 
 class BatchFileRunner;

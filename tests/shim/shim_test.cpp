@@ -81,7 +81,7 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
     settings.m_lamePath = Ansi(
         InstallShim(folder, "lame.exe", "program=/bin/sh\narg=" + folder.Path("encode.sh") + "\n"));
     settings.m_lameSwitches = "--alt-preset 128";
-    settings.m_filesAtOnce = "1";
+    settings.m_filesAtOnce = AnsiText("1");
     folder.MakeFolder("in & out");
     const std::string pattern = FakeDecoderOutput();
     const std::vector<std::string> stems = {"in & out\\" + WideToAnsi(L"Caf\u00E9 50% ^!"),

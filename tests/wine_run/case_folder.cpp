@@ -123,6 +123,7 @@ ConversionSettings FakeToolSettings(const std::string& decoderSwitches,
     settings.m_mppdecSwitches = Ansi(decoderSwitches);
     settings.m_lameSwitches = Ansi(encoderSwitches);
     settings.m_outputDir = Ansi(outputDir);
-    settings.m_filesAtOnce = "1";  // one at a time, so the tools' records come in list order
+    settings.m_filesAtOnce =
+        AnsiText("1");  // one at a time, so the tools' records come in list order
     return settings;
 }

@@ -40,7 +40,7 @@ TEST_CASE(TwoFilesAtOnceNeverThree, "two files at once: two pipelines overlap, n
     for (const char* name : {"1.mpc", "2.mpc", "3.mpc", "4.mpc"})
         queue.Append(folder.MakeInput(name).c_str());
     ConversionSettings settings = FakeToolSettings("", "", "");
-    settings.m_filesAtOnce = "2";
+    settings.m_filesAtOnce = AnsiText("2");
 
     RunConversionQueue(settings, queue);
 
