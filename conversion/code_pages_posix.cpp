@@ -12,6 +12,12 @@ std::string ToUtf8(const AnsiText& ansi) {
     return std::string(ansi.begin(), ansi.end());
 }
 
+Utf16Text ToUtf16(const AnsiText& ansi) {
+    Utf16Text utf16;
+    ToUtf16(ToUtf8(ansi), utf16);
+    return utf16;
+}
+
 bool ToOem(const AnsiText& ansi, OemText& oem) {
     oem.assign(ansi.begin(), ansi.end());
     return true;

@@ -47,14 +47,17 @@ bool FromUtf16(UINT codePage, const Utf16Text& wide, Text& text) {
 bool ToAnsi(const std::string& utf8, AnsiText& ansi) {
     Utf16Text wide;
     const bool wellFormed = ToUtf16(utf8, wide);
-    return FromUtf16(CP_ACP, wide, ansi) && wellFormed &&
-           Utf16From(CP_ACP, ansi.data(), ansi.size()) == wide;
+    return FromUtf16(CP_ACP, wide, ansi) && wellFormed && ToUtf16(ansi) == wide;
 }
 
 std::string ToUtf8(const AnsiText& ansi) {
-    return ToUtf8(Utf16From(CP_ACP, ansi.data(), ansi.size()));
+    return ToUtf8(ToUtf16(ansi));
+}
+
+Utf16Text ToUtf16(const AnsiText& ansi) {
+    return Utf16From(CP_ACP, ansi.data(), ansi.size());
 }
 
 bool ToOem(const AnsiText& ansi, OemText& oem) {
-    return FromUtf16(CP_OEMCP, Utf16From(CP_ACP, ansi.data(), ansi.size()), oem);
+    return FromUtf16(CP_OEMCP, ToUtf16(ansi), oem);
 }

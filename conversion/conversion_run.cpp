@@ -20,9 +20,9 @@ struct FileInWork {
     std::string mp3;      // UTF-8: the MP3's true name
     std::string toolMp3;  // UTF-8: what the encoder writes, the true name or the alias's
     std::string mp3Key;
-    bool throughAlias = false;
     AnsiText batchLine;  // as composed
     FileState before;
+    // Where ANSI cannot spell the entry: the name the tools get instead.
     std::unique_ptr<ToolAlias> alias;
     std::unique_ptr<Mp3Guard> guard;
     std::vector<int> followers;  // later entries of the same input: they share its fate
@@ -131,7 +131,7 @@ int FilesAtOnce(const ConversionSettings& settings) {
     const std::size_t first = text.find_first_not_of(' ');
     const std::size_t last = text.find_last_not_of(' ');
     int number = 0;
-    for (std::size_t i = first; first != std::string::npos && i <= last; ++i) {
+    for (std::size_t i = first; first != AnsiText::npos && i <= last; ++i) {
         if (text[i] < '0' || text[i] > '9') {
             number = 0;
             break;
@@ -286,33 +286,34 @@ void ConversionRun::BeginFile(const std::string& entry) {
         m_outputs.Add(file->mp3Key, inputKey);
         break;
     }
+    // A file that cannot start stays listed; its guard and its alias, gone
+    // with it, put the MP3 that was there back and remove the second name.
     FailureReport report;
+    const auto keepUnrun = [&] {
+        m_fates[file->mp3Key] = {false, report};
+        Kept(file->index, report);
+    };
     if (!OutputFolderReady(file->mp3)) {
         const std::size_t backslash = file->mp3.rfind('\\');
         report.reason = "the output folder " + file->mp3.substr(0, backslash) + " cannot be made";
-        m_fates[file->mp3Key] = {false, report};
-        Kept(file->index, report);
+        keepUnrun();
         return;
     }
     file->guard.reset(new Mp3Guard(file->mp3));
     if (!file->guard->Begin(report.reason)) {
-        m_fates[file->mp3Key] = {false, report};
-        Kept(file->index, report);
+        keepUnrun();
         return;
     }
 
     // The tools get a name they can open and write an MP3 beside it, which
     // then moves to its true name.
-    file->throughAlias = !spelled;
     if (!spelled) {
         file->alias.reset(new ToolAlias);
         if (!file->alias->Make(entry)) {
             report.reason =
                 "its name cannot be spelled in the ANSI code page, and no second "
                 "name for the tools can be made in the temporary folder";
-            file->guard->Restore();
-            m_fates[file->mp3Key] = {false, report};
-            Kept(file->index, report);
+            keepUnrun();
             return;
         }
         ConversionSettings besideAlias = m_settings;
@@ -330,10 +331,7 @@ void ConversionRun::BeginFile(const std::string& entry) {
             "the console's code page, in which the command processor reads the batch "
             "file, cannot spell the settings (a tool's location, its switches or the "
             "output directory)";
-        file->alias.reset();
-        file->guard->Restore();
-        m_fates[file->mp3Key] = {false, report};
-        Kept(file->index, report);
+        keepUnrun();
         return;
     }
     if (!tools.variables.line.empty())
@@ -364,7 +362,7 @@ std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const Pipeline
     std::string problem;
     if (!CarryTagsOver(file.entry, file.toolMp3, problem))
         return problem;
-    if (file.throughAlias && !MoveFileOver(file.toolMp3, file.mp3))
+    if (file.alias != nullptr && !MoveFileOver(file.toolMp3, file.mp3))
         return "the MP3 cannot be moved to " + file.mp3 + ": " + LastSystemErrorText();
     return std::string();
 }

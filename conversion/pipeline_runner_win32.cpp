@@ -51,15 +51,6 @@ CRITICAL_SECTION& ProcessCreation() {
     return processCreation.section;
 }
 
-Utf16Text WideFromAnsi(const AnsiText& ansi) {
-    const int length = static_cast<int>(ansi.size());
-    const int wideLength = MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, nullptr, 0);
-    Utf16Text wide(wideLength > 0 ? wideLength : 0, L'\0');
-    if (wideLength > 0)
-        MultiByteToWideChar(CP_ACP, 0, ansi.data(), length, &wide[0], wideLength);
-    return wide;
-}
-
 bool SameName(const Utf16Text& entry, const Utf16Text& name) {
     return entry.size() > name.size() && entry[name.size()] == L'=' &&
            _wcsnicmp(entry.c_str(), name.c_str(), name.size()) == 0;
@@ -76,11 +67,11 @@ std::vector<wchar_t> EnvironmentBlock(const PipelineJob& job) {
     if (strings != nullptr)
         FreeEnvironmentStringsW(strings);
     for (const auto& variable : job.variables) {
-        const Utf16Text name = WideFromAnsi(variable.first);
+        const Utf16Text name = ToUtf16(variable.first);
         entries.erase(std::remove_if(entries.begin(), entries.end(),
                                      [&](const Utf16Text& e) { return SameName(e, name); }),
                       entries.end());
-        entries.push_back(name + L'=' + WideFromAnsi(variable.second));
+        entries.push_back(name + L'=' + ToUtf16(variable.second));
     }
     std::sort(entries.begin(), entries.end(), [](const Utf16Text& a, const Utf16Text& b) {
         return _wcsicmp(a.c_str(), b.c_str()) < 0;

@@ -20,6 +20,7 @@ std::string ToUtf8(const Utf16Text& utf16);  // unpaired surrogates become U+FFF
 // (no best-fit look-alikes: "?" would name another file).
 bool ToAnsi(const std::string& utf8, AnsiText& ansi);
 std::string ToUtf8(const AnsiText& ansi);
+Utf16Text ToUtf16(const AnsiText& ansi);
 
 // The OEM code page the command processor reads batch files in; false when
 // it lacks a character of the ANSI text or the conversion fails.

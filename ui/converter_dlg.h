@@ -59,6 +59,7 @@ private:
     void ShowRunning(bool running);
     void ShowProgress();
     void ShowStatus(const std::string& text);
+    void KeepInView(int index);
     void EntryKept(int index, const FailureReport& report) override;
     const FailureReport* ReportOf(int index) const;
     void CopyEntriesToClipboard();

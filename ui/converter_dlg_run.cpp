@@ -1,4 +1,5 @@
 // The main dialog while a run goes on, and what it says when the run is over.
+#include <algorithm>
 #include <cstring>
 
 #include "converter_dlg.h"
@@ -122,25 +123,25 @@ void CConverterDlg::ShowProgress() {
         for (std::size_t i = 0; i < inWork.size(); ++i)
             status += (i > 0 ? ", " : "") +
                       (inWork.size() == 1 ? inWork[i].path : FileName(inWork[i].path));
-        if (!inWork.empty()) {
-            RECT list;
-            ::GetClientRect(m_fileList.m_hWnd, &list);
-            const int itemHeight =
-                static_cast<int>(m_fileList.SendMessage(LB_GETITEMHEIGHT, 0)) > 0
-                    ? static_cast<int>(m_fileList.SendMessage(LB_GETITEMHEIGHT, 0))
-                    : 1;
-            const int visible = list.bottom / itemHeight > 0 ? list.bottom / itemHeight : 1;
-            const int top = m_fileList.GetTopIndex();
-            const int first = inWork.front().index;
-            if (first < top || first >= top + visible)
-                m_fileList.SetTopIndex(first >= visible ? first - visible + 1 : 0);
-        }
+        if (!inWork.empty())
+            KeepInView(inWork.front().index);
     } else {
         ::SetWindowTextA(m_hWnd, "BRAMKOT");
     }
     if (!m_notice.empty())
         status += status.empty() ? m_notice : " - " + m_notice;
     ShowStatus(status);
+}
+
+// Scrolls the list only when the entry is out of sight.
+void CConverterDlg::KeepInView(int index) {
+    RECT list;
+    ::GetClientRect(m_fileList.m_hWnd, &list);
+    const int itemHeight = std::max(1, static_cast<int>(m_fileList.SendMessage(LB_GETITEMHEIGHT)));
+    const int visible = std::max(1, static_cast<int>(list.bottom) / itemHeight);
+    const int top = m_fileList.GetTopIndex();
+    if (index < top || index >= top + visible)
+        m_fileList.SetTopIndex(std::max(0, index - visible + 1));
 }
 
 void CConverterDlg::ShowStatus(const std::string& text) {
