@@ -1,6 +1,5 @@
 #include "decoder_refusal.h"
 
-#include <cctype>
 #include <vector>
 
 #include "text_conversion.h"
@@ -26,7 +25,8 @@ const RefusalSign kRefusalSigns[] = {
 
 std::string Lower(std::string text) {
     for (char& c : text)
-        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        if (c >= 'A' && c <= 'Z')
+            c = static_cast<char>(c - 'A' + 'a');
     return text;
 }
 

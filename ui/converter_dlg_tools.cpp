@@ -119,9 +119,9 @@ void CConverterDlg::OnBrowseOutput() {
         FillField(m_hWnd, IDC_OUTPUT_DIR, chosen);
 }
 
-// 0, the default, reads as "none" without a word on it.
+// 0, the default, reads as "none" without a word on it. Two lines of the
+// narrow column hold "processor" but not "processor (4 here)".
 void CConverterDlg::ShowFilesAtOnceNote() {
-    const std::string note =
-        "0 = one per processor (" + std::to_string(ProcessorCount()) + " here)";
+    const std::string note = "0 = one per CPU (" + std::to_string(ProcessorCount()) + " here)";
     ::SetWindowTextA(::GetDlgItem(m_hWnd, IDC_FILES_AT_ONCE_NOTE), note.c_str());
 }
