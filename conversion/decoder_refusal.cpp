@@ -7,10 +7,14 @@
 namespace {
 
 // What decoders print when they refuse their command line, each in a line
-// that names the program (its usage line, or the C runtime's option parser,
-// which starts with the program's name); measured with Musepack's mpcdec
-// (r495), whose usage follows an "invalid option" line for every letter of
-// an unknown long switch. The first sign found says what happened.
+// that names the program (its usage line, or the option parser's complaint,
+// which starts with the program's path). Measured with Musepack's mpcdec
+// r495: for "--gain 2" its Windows build prints "<path>: unknown option --
+// g" for each letter of the switch ("invalid option" on Linux), then its
+// usage, and writes no audio. LAME's complaint ("<path>\lame.exe:
+// unrecognized option --bogus") names LAME; the tests' stand-in for the
+// older decoder takes any switch and prints nothing. The first sign found
+// says what happened.
 struct RefusalSign {
     const char* text;  // lower case
     const char* said;  // empty: the line itself is quoted

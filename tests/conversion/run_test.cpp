@@ -331,8 +331,8 @@ TEST(DecoderRefusal, TheDecodersUsageOrComplaintButNotTheEncoders) {
         "C:\\Tools (x86)\\mpcdec.exe", "%LAME%\\lame.exe", "--gain 2", "--alt-preset 128", "", ""};
     const std::string mpcdec =
         "mpcdec - Musepack (MPC) decoder v1.0.0 (C) 2006-2009 MDT\r\n"
-        "C:\\Tools (x86)\\mpcdec.exe: invalid option -- '-'\r\n"
-        "C:\\Tools (x86)\\mpcdec.exe: invalid option -- 'g'\r\n"
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- -\r\n"
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- g\r\n"
         "Usage: C:\\Tools (x86)\\mpcdec.exe [-i] [-h] <infile.mpc> [<outfile.wav>]\r\n"
         "-i : print file information on stdout\r\n";
     const std::string lame = "Warning: unsupported audio format\nCan't init infile '-'\n";
@@ -340,11 +340,11 @@ TEST(DecoderRefusal, TheDecodersUsageOrComplaintButNotTheEncoders) {
               DecoderRefusal(settings, mpcdec + lame));
     EXPECT_EQ(
         "the decoder did not accept its switches \"--gain 2\" (it said: "
-        "C:\\Tools (x86)\\mpcdec.exe: invalid option -- '-')",
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- -)",
         DecoderRefusal(settings, mpcdec.substr(0, mpcdec.find("Usage"))));
     settings.m_lameSwitches = "--bogus";
     EXPECT_EQ("", DecoderRefusal(settings,
-                                 "lame: unrecognized option --bogus\n"
+                                 "C:\\mpcdec and more\\lame.exe: unrecognized option --bogus\n"
                                  "usage: lame [options] <infile> [outfile]\n"));
     EXPECT_EQ("", DecoderRefusal(settings, lame));
 }
