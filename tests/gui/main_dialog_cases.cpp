@@ -274,8 +274,14 @@ void Close(HWND dialog, HWND opened, int button) {
 GUI_CASE(browse_buttons_fill_the_fields) {
     CreateDirectoryA("tools", nullptr);
     WriteFileBytes("tools\\mpcdec.exe", "MZ");
+    CreateDirectoryW(L"\x97F3\x697D", nullptr);
+    WriteFileBytes(L"\x97F3\x697D\\mpcdec.exe", "MZ");
     SetEnvironmentVariableA("BRAMKOT_TEST_TOOLS", FullPath("tools").c_str());
     const std::string typed = "%BRAMKOT_TEST_TOOLS%\\mppdec.exe";
+    // Taken now: Wine's Open dialog makes the folder it shows the current one
+    // while it is open.
+    const std::string program = FullPath("tools\\mpcdec.exe");
+    const std::wstring outsideCodePage = AnsiToWide(FullPath(".")) + L"\\\x97F3\x697D\\mpcdec.exe";
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
         SetControlText(dialog, IDC_MPPDEC_PATH, typed);
@@ -294,7 +300,27 @@ GUI_CASE(browse_buttons_fill_the_fields) {
         CHECK(name != nullptr);
         SetWindowTextA(name, "mpcdec.exe");
         Close(dialog, open, IDOK);
-        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), FullPath("tools\\mpcdec.exe"));
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), program);
+
+        // A program in a folder the ANSI code page cannot spell goes in by a
+        // short name that names it, or a message says why and the field stays.
+        ClickLater(dialog, IDC_BROWSE_MPPDEC);
+        open = OpenedBy(dialog);
+        SetWindowTextW(
+            GetDlgItem(open, edt1) != nullptr ? GetDlgItem(open, edt1) : GetDlgItem(open, cmb13),
+            outsideCodePage.c_str());
+        Close(dialog, open, IDOK);
+        HWND box = OwnedWindow(dialog);
+        const std::string shortName = ControlText(dialog, IDC_MPPDEC_PATH);
+        std::printf("a program in a folder outside the code page: \"%s\"%s\n", shortName.c_str(),
+                    box != nullptr ? ", with a message" : "");
+        if (box != nullptr) {
+            CHECK_EQ_STR(shortName, program);
+            Close(dialog, box, IDOK);
+        } else {
+            CHECK(shortName != program);
+            CHECK(ReadFileBytes(shortName.c_str()) == "MZ");
+        }
 
         SetControlText(dialog, IDC_OUTPUT_DIR, "%BRAMKOT_TEST_TOOLS%");
         ClickLater(dialog, IDC_BROWSE_OUTPUT);
