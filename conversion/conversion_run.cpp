@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion_command.h"
+#include "decoder_refusal.h"
 #include "file_system.h"
 #include "mp3_finish.h"
 #include "mp3_guard.h"
@@ -386,9 +387,13 @@ void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
     case PipelineEnd::EndedByUser:
         report.reason = "ended by the user";
         break;
-    case PipelineEnd::Ran:
+    case PipelineEnd::Ran: {
         report.reason = ProblemWithMp3(file, result, after);
+        const std::string refusal = DecoderRefusal(m_settings, report.toolOutput);
+        if (!report.reason.empty() && !refusal.empty())
+            report.reason = refusal + "; " + report.reason;
         break;
+    }
     }
 
     const bool converted = report.reason.empty();

@@ -44,6 +44,9 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_FILE_LIST, OnFileListSelChange)
     ON_WM_VKEYTOITEM()
     ON_MESSAGE(WM_PIPELINE_ENDED, OnPipelineEnded)
+    ON_BN_CLICKED(IDC_BROWSE_MPPDEC, OnBrowseMppdec)
+    ON_BN_CLICKED(IDC_BROWSE_LAME, OnBrowseLame)
+    ON_BN_CLICKED(IDC_BROWSE_OUTPUT, OnBrowseOutput)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {
@@ -70,6 +73,7 @@ BOOL CConverterDlg::OnInitDialog() {
 
     DragAcceptFiles(TRUE);
     SendDlgItemMessageA(m_hWnd, IDC_FILES_AT_ONCE_SPIN, UDM_SETRANGE32, 0, kMostFilesAtOnce);
+    ShowFilesAtOnceNote();
 
     // A settings file without a fifth line leaves the output directory as it is.
     ConversionSettings settings = ToConversionSettings(Settings());
@@ -176,7 +180,7 @@ void CConverterDlg::OnConvertFiles() {
         StopRun();
         return;
     }
-    if (UpdateData(TRUE))
+    if (UpdateData(TRUE) && ToolsAreThere())
         StartRun();
 }
 

@@ -48,9 +48,17 @@ protected:
     afx_msg void OnFileListSelChange();
     afx_msg int OnVKeyToItem(UINT key, UINT index);
     afx_msg LRESULT OnPipelineEnded(WPARAM, LPARAM);
+    afx_msg void OnBrowseMppdec();
+    afx_msg void OnBrowseLame();
+    afx_msg void OnBrowseOutput();
 
 private:
     SettingsFields Settings();
+
+    // The tool settings (converter_dlg_tools.cpp).
+    bool ToolsAreThere();
+    void BrowseForProgram(int field, const wchar_t* title);
+    void ShowFilesAtOnceNote();
 
     // The run (converter_dlg_run.cpp).
     void StartRun();

@@ -10,9 +10,10 @@
 namespace {
 
 // The settings' controls, which keep the values the run started with.
-const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,   IDC_LAME_PATH,
-                                IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,        IDC_CLEAR_LIST,
-                                IDC_FILES_AT_ONCE, IDC_FILES_AT_ONCE_SPIN};
+const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
+                                IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,         IDC_CLEAR_LIST,
+                                IDC_FILES_AT_ONCE, IDC_FILES_AT_ONCE_SPIN, IDC_BROWSE_MPPDEC,
+                                IDC_BROWSE_LAME,   IDC_BROWSE_OUTPUT};
 
 std::string Counted(int count, const char* one, const char* many) {
     return std::to_string(count) + ' ' + (count == 1 ? one : many);

@@ -1,16 +1,20 @@
 #include <sys/stat.h>
 
+#include <cctype>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "ansi_text.h"
 #include "batch_expansion.h"
 #include "conversion_run.h"
+#include "decoder_refusal.h"
 #include "file_outcome.h"
 #include "memory_file_queue.h"
 #include "temp_directory.h"
+#include "tool_check.h"
 
 // The pipeline line reads the same to the shell as to the command processor,
 // so here the run drives small shell tools; the Windows tests under Wine do
@@ -317,6 +321,99 @@ TEST(BatchExpansion, PercentFormsAsTheCommandProcessorReadsThem) {
     };
     for (const auto& row : rows)
         EXPECT_EQ(row.expanded, ExpandAsBatchFileLine(row.text, batch, MapVariables())) << row.text;
+}
+
+// The decoder's refusal, as mpcdec r495 prints it for "--gain 2", comes first
+// in a failed file's reason; the encoder's own complaints are not taken for
+// the decoder's.
+TEST(DecoderRefusal, TheDecodersUsageOrComplaintButNotTheEncoders) {
+    ConversionSettings settings = {
+        "C:\\Tools (x86)\\mpcdec.exe", "%LAME%\\lame.exe", "--gain 2", "--alt-preset 128", "", ""};
+    const std::string mpcdec =
+        "mpcdec - Musepack (MPC) decoder v1.0.0 (C) 2006-2009 MDT\r\n"
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- -\r\n"
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- g\r\n"
+        "Usage: C:\\Tools (x86)\\mpcdec.exe [-i] [-h] <infile.mpc> [<outfile.wav>]\r\n"
+        "-i : print file information on stdout\r\n";
+    const std::string lame = "Warning: unsupported audio format\nCan't init infile '-'\n";
+    EXPECT_EQ("the decoder did not accept its switches \"--gain 2\" (it printed its usage)",
+              DecoderRefusal(settings, mpcdec + lame));
+    EXPECT_EQ(
+        "the decoder did not accept its switches \"--gain 2\" (it said: "
+        "C:\\Tools (x86)\\mpcdec.exe: unknown option -- -)",
+        DecoderRefusal(settings, mpcdec.substr(0, mpcdec.find("Usage"))));
+    settings.m_lameSwitches = "--bogus";
+    EXPECT_EQ("", DecoderRefusal(settings,
+                                 "C:\\mpcdec and more\\lame.exe: unrecognized option --bogus\n"
+                                 "usage: lame [options] <infile> [outfile]\n"));
+    EXPECT_EQ("", DecoderRefusal(settings, lame));
+}
+
+// A folder tree and an environment for finding the tools, without a disk.
+class FakePlaces : public ProgramPlaces {
+public:
+    FakePlaces(std::vector<std::string> files, std::vector<std::pair<std::string, std::string>> env)
+        : m_files(std::move(files)), m_env(std::move(env)) {}
+    AnsiText CurrentFolder() const override { return "D:\\Work"; }
+    bool IsFile(const AnsiText& path) const override {
+        for (const std::string& file : m_files)
+            if (Lower(file) == Lower(Bytes(path)))
+                return true;
+        return false;
+    }
+    bool Lookup(const AnsiText& name, AnsiText& value) const override {
+        for (const auto& variable : m_env)
+            if (Lower(variable.first) == Lower(Bytes(name))) {
+                value = Ansi(variable.second);
+                return true;
+            }
+        return false;
+    }
+
+private:
+    static std::string Lower(std::string text) {
+        for (char& c : text)
+            c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+        return text;
+    }
+    std::vector<std::string> m_files;
+    std::vector<std::pair<std::string, std::string>> m_env;
+};
+
+// "Convert Files" looks for the two tools where the command processor will.
+TEST(ToolLookup, FindsTheProgramWhereTheCommandProcessorWould) {
+    const FakePlaces places({"D:\\Work\\lame.exe", "C:\\Bin\\lame.exe", "C:\\Bin\\mpcdec.EXE",
+                             "C:\\Bin\\tools\\enc.exe", "C:\\Program Files\\Musepack\\mpcdec.exe",
+                             "C:\\Old Dir\\oldenc.cmd", "D:\\Work\\tools\\dec.exe"},
+                            {{"Path", "C:\\Nowhere;\"C:\\Old Dir\";;C:\\Bin\\"},
+                             {"PATHEXT", ".COM;.EXE;.CMD"},
+                             {"TOOLS", "C:\\Program Files\\Musepack"}});
+    const struct {
+        const char* setting;
+        bool found;
+        const char* path;
+        bool bareName;
+    } rows[] = {
+        {"C:\\mppdec\\mppdec.exe", false, "C:\\mppdec\\mppdec.exe", false},
+        {"%TOOLS%\\mpcdec.exe", true, "C:\\Program Files\\Musepack\\mpcdec.exe", false},
+        {"%tools%\\mpcdec", true, "C:\\Program Files\\Musepack\\mpcdec.EXE", false},
+        {"\"%UNSET%lame.exe\"", true, "D:\\Work\\lame.exe", true},  // the current folder first
+        {"mpcdec", true, "C:\\Bin\\mpcdec.EXE", true},
+        {"oldenc", true, "C:\\Old Dir\\oldenc.CMD", true},
+        {"enc.exe", false, "enc.exe", true},
+        {"tools\\enc.exe", false, "tools\\enc.exe", false},  // a folder: not on PATH
+        {"tools\\dec", true, "D:\\Work\\tools\\dec.EXE", false},
+        {"", false, "", false},
+    };
+    for (const auto& row : rows) {
+        const ProgramSearch search = FindProgram(row.setting, places);
+        EXPECT_EQ(row.found, search.found) << row.setting;
+        EXPECT_EQ(row.path, Bytes(search.path)) << row.setting;
+        EXPECT_EQ(row.bareName, search.bareName) << row.setting;
+    }
+    // Without PATHEXT, the command processor's own extensions.
+    const FakePlaces noExtensions({"C:\\Bin\\x.BAT"}, {{"PATH", "C:\\Bin"}});
+    EXPECT_EQ("C:\\Bin\\x.BAT", Bytes(FindProgram("x", noExtensions).path));
 }
 
 }  // namespace

@@ -156,9 +156,10 @@ head -c $((size / 2)) "$tagged.mpc" >"$work/tagged/cut in half.mpc"
 convert_with "--gain 2" "--alt-preset 128" "$work/tagged" 2>&1 | tr -d '\r' >"$work/defaults.out"
 cat "$work/defaults.out"
 [ "$(grep -c '^left: ' "$work/defaults.out")" -eq 2 ] || fail "with --gain 2, not both files stayed listed"
-# Each says why in the tools' own words: LAME had no audio to read.
-[ "$(grep -c "^why: the tools ended with status .*: Can't init infile '-'$" "$work/defaults.out")" -eq 2 ] \
-    || fail "with --gain 2, the reasons do not quote the encoder"
+# Each says first that the decoder refused its switches, then why in the
+# tools' own words: LAME had no audio to read.
+[ "$(grep -c "^why: the decoder did not accept its switches \"--gain 2\" (it printed its usage); the tools ended with status .*: Can't init infile '-'$" "$work/defaults.out")" -eq 2 ] \
+    || fail "with --gain 2, the reasons do not name the switches and quote the encoder"
 [ "$(count_mp3s "$work/tagged")" -eq 0 ] || fail "with --gain 2, an MP3 was left"
 # A good MP3 of the damaged file's name, as a user may have from before:
 # the failure must leave it as it was, byte for byte.

@@ -64,8 +64,11 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
     const std::string log = FullPath("tools.log");
     SetEnvironmentVariableA(kToolLogVariable, log.c_str());
     const std::string tooLong = "C:\\" + std::string(600, 'x') + ".mpc";
+    WriteFileBytes("tool.exe", "never run");  // for the check that the tools are there
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, FullPath("tool.exe"));
+        SetControlText(dialog, IDC_LAME_PATH, "tool.exe");
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         RunOnDialogThread([&] {
             SendMessageA(list, LB_INSERTSTRING, static_cast<WPARAM>(-1),
@@ -241,8 +244,9 @@ bool RunIsOver(HWND dialog) {
 // With tools that take 1.5 s a file the window answers all through the run,
 // shows its progress and takes the settings away from editing; "Stop" lets
 // the file in work finish and leaves the rest listed. "End Now" ends a tool
-// that never ends, every process of its pipeline. A wrong encoder path keeps
-// its files, and a click on one shows the command processor's words for it.
+// that never ends, every process of its pipeline. A wrong decoder path starts
+// no run: a message names it and the list stays. A failing encoder keeps its
+// files, and a click on one says why.
 GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
     CHECK_EQ_INT(CaseArguments().size(), 2);
     if (CaseArguments().size() != 2)
@@ -299,14 +303,31 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         CHECK_EQ_STR(ClickEntry(dialog, 0), "3.mpc: ended by the user");
 
         SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
-        const std::string missing = FullPath("no such folder") + "\\lame.exe";
-        SetControlText(dialog, IDC_LAME_PATH, missing);
+        const std::string missing = FullPath("no such folder") + "\\mppdec.exe";
+        SetControlText(dialog, IDC_MPPDEC_PATH, missing);
+        PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED),
+                     reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CONVERT)));
+        HWND box = nullptr;
+        CHECK(WaitUntil([&] { return (box = OwnedWindow(dialog)) != nullptr; }));
+        const std::string message = ControlText(box, 0xFFFF);
+        std::printf("a wrong decoder path: %s\n", message.c_str());
+        CHECK(message.find("mppdec.exe location: " + missing + " is not there") !=
+              std::string::npos);
+        CHECK(message.find("lame.exe location") == std::string::npos);
+        CHECK_EQ_STR(WindowText(dialog), "BRAMKOT");
+        CHECK(!PathExists("bramkot.bat"));
+        PostMessageA(box, WM_COMMAND, IDOK, 0);
+        CHECK(WaitUntil([&] { return !IsWindow(box); }));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) ==
+              std::vector<std::string>({inputs[2], inputs[3]}));
+        CHECK(!PathExists("bramkot.bat") && !PathExists("3.mp3"));
+
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
         CHECK(ConvertAndWait(dialog));
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
         CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
-        const std::string why = ClickEntry(dialog, 1);
-        std::printf("a wrong encoder path: %s\n", why.c_str());
-        CHECK(why.find("4.mpc: the tools ended with status ") == 0);
-        CHECK(why.find("no such folder") != std::string::npos);
+        CHECK_EQ_STR(ClickEntry(dialog, 1), "4.mpc: the tools ended with status 3");
         RunOnDialogThread([&] {
             BYTE keys[256];
             GetKeyboardState(keys);

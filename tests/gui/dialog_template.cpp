@@ -11,11 +11,11 @@ const DWORD kEdit = kChild | ES_LEFT | ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP;
 const DWORD kText = kChild | SS_LEFT | WS_GROUP;
 
 const ExpectedControl kMainControls[] = {
-    {IDC_MPPDEC_PATH, "Edit", "", 89, 190, 163, 14, kEdit},
+    {IDC_MPPDEC_PATH, "Edit", "", 89, 190, 147, 14, kEdit},
     {IDC_MPPDEC_SWITCHES, "Edit", "", 327, 190, 134, 14, kEdit},
-    {IDC_LAME_PATH, "Edit", "", 89, 210, 163, 14, kEdit},
+    {IDC_LAME_PATH, "Edit", "", 89, 210, 147, 14, kEdit},
     {IDC_LAME_SWITCHES, "Edit", "", 327, 210, 134, 14, kEdit},
-    {IDC_OUTPUT_DIR, "Edit", "", 106, 238, 355, 14, kEdit},
+    {IDC_OUTPUT_DIR, "Edit", "", 106, 238, 339, 14, kEdit},
     {IDC_CLEAR_LIST, "Button", "Clear List", 419, 99, 50, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDC_CONVERT, "Button", "Convert Files", 419, 137, 50, 36, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDOK, "Button", "Save Settings and Exit", 415, 6, 54, 27,
@@ -39,6 +39,10 @@ const ExpectedControl kMainControls[] = {
      kChild | ES_LEFT | ES_NUMBER | WS_BORDER | WS_TABSTOP},
     {IDC_FILES_AT_ONCE_SPIN, "msctls_updown32", "", 445, 50, 10, 14,
      kChild | UDS_AUTOBUDDY | UDS_SETBUDDYINT | UDS_ARROWKEYS | UDS_NOTHOUSANDS},
+    {IDC_BROWSE_MPPDEC, "Button", "...", 238, 190, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+    {IDC_BROWSE_LAME, "Button", "...", 238, 210, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+    {IDC_BROWSE_OUTPUT, "Button", "...", 447, 238, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
+    {IDC_FILES_AT_ONCE_NOTE, "Static", "", 415, 66, 54, 18, kChild | SS_LEFT | SS_NOPREFIX},
 };
 
 const ExpectedControl kAboutControls[] = {

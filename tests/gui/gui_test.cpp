@@ -112,6 +112,18 @@ void RunPosted(const std::function<void()>& function) {
     }
 }
 
+struct OwnedSearch {
+    HWND owner;
+    HWND found;
+};
+
+BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
+    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
+    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
+        search->found = window;
+    return search->found == nullptr;
+}
+
 struct FindData {
     const char* caption;
     HWND found;
@@ -208,6 +220,13 @@ HWND WaitForDialog(const char* caption, DWORD timeoutMs) {
     if (data.found != nullptr)
         Sync(data.found);
     return data.found;
+}
+
+HWND OwnedWindow(HWND dialog) {
+    OwnedSearch search = {dialog, nullptr};
+    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindOwned,
+                      reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs) {

@@ -50,6 +50,9 @@ INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void
 // A visible dialog window of the main thread with this caption, waiting up
 // to `timeoutMs`; null if none appears.
 HWND WaitForDialog(const char* caption, DWORD timeoutMs = 30000);
+// A window of the dialog's thread that the dialog owns (a message box or a
+// system dialog); null when there is none.
+HWND OwnedWindow(HWND dialog);
 // Waits until `condition` holds, up to `timeoutMs`; returns whether it did.
 bool WaitUntil(const std::function<bool()>& condition, DWORD timeoutMs = 10000);
 // Lets the dialog thread process everything sent or posted so far.

@@ -1,6 +1,7 @@
 // The main dialog: settings in and out, the keys and the close box, focus
 // and tab order, icons, geometry.
 #include <windows.h>
+#include <dlgs.h>
 
 #include <cstdio>
 #include <string>
@@ -137,9 +138,18 @@ GUI_CASE(first_focus_and_tab_order) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_MPPDEC_PATH);
-        const int order[] = {
-            IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR, IDC_CLEAR_LIST,
-            IDC_CONVERT,         IDOK,          IDC_FILES_AT_ONCE, IDC_MPPDEC_PATH};
+        const int order[] = {IDC_MPPDEC_SWITCHES,
+                             IDC_LAME_PATH,
+                             IDC_LAME_SWITCHES,
+                             IDC_OUTPUT_DIR,
+                             IDC_CLEAR_LIST,
+                             IDC_CONVERT,
+                             IDOK,
+                             IDC_FILES_AT_ONCE,
+                             IDC_BROWSE_MPPDEC,
+                             IDC_BROWSE_LAME,
+                             IDC_BROWSE_OUTPUT,
+                             IDC_MPPDEC_PATH};
         for (int id : order) {
             PressKey(dialog, VK_TAB);
             CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
@@ -210,30 +220,6 @@ GUI_CASE(controls_stand_where_the_template_puts_them) {
     });
 }
 
-namespace {
-
-struct OwnedSearch {
-    HWND owner;
-    HWND found;
-};
-
-BOOL CALLBACK FindOwned(HWND window, LPARAM param) {
-    OwnedSearch* search = reinterpret_cast<OwnedSearch*>(param);
-    if (GetWindow(window, GW_OWNER) == search->owner && IsWindowVisible(window))
-        search->found = window;
-    return search->found == nullptr;
-}
-
-// A window of the dialog's thread that the dialog owns: a message box.
-HWND OwnedWindow(HWND dialog) {
-    OwnedSearch search = {dialog, nullptr};
-    EnumThreadWindows(GetWindowThreadProcessId(dialog, nullptr), FindOwned,
-                      reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-}  // namespace
-
 // A save that fails says so, naming the file, and the window stays open.
 GUI_CASE(a_failed_save_says_why_and_keeps_the_window) {
     CreateDirectoryA("bramkot.ini.new", nullptr);  // where the new content would go
@@ -254,4 +240,98 @@ GUI_CASE(a_failed_save_says_why_and_keeps_the_window) {
     });
     CHECK_EQ_INT(result, IDCANCEL);
     CHECK(!PathExists("bramkot.ini"));
+}
+
+namespace {
+
+void ClickLater(HWND dialog, int id) {
+    PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
+                 reinterpret_cast<LPARAM>(GetDlgItem(dialog, id)));
+}
+
+// The system dialog a "..." button opened, once it is there.
+HWND OpenedBy(HWND dialog) {
+    HWND opened = nullptr;
+    WaitUntil([&] { return (opened = OwnedWindow(dialog)) != nullptr; });
+    if (opened != nullptr)
+        Sync(dialog);
+    return opened;
+}
+
+void Close(HWND dialog, HWND opened, int button) {
+    PostMessageA(opened, WM_COMMAND, button, 0);
+    CHECK(WaitUntil([&] { return !IsWindow(opened); }));
+    Sync(dialog);
+}
+
+}  // namespace
+
+// "..." beside a tool path opens the Open dialog in the folder the field
+// names ("%NAME%" expanded) and puts the chosen program into the field;
+// "..." beside the output directory opens the folder picker on the folder
+// the field names and takes the folder chosen. Cancelled, each leaves its
+// field as it was.
+GUI_CASE(browse_buttons_fill_the_fields) {
+    CreateDirectoryA("tools", nullptr);
+    WriteFileBytes("tools\\mpcdec.exe", "MZ");
+    CreateDirectoryW(L"\x97F3\x697D", nullptr);
+    WriteFileBytes(L"\x97F3\x697D\\mpcdec.exe", "MZ");
+    SetEnvironmentVariableA("BRAMKOT_TEST_TOOLS", FullPath("tools").c_str());
+    const std::string typed = "%BRAMKOT_TEST_TOOLS%\\mppdec.exe";
+    // Taken now: Wine's Open dialog makes the folder it shows the current one
+    // while it is open.
+    const std::string program = FullPath("tools\\mpcdec.exe");
+    const std::wstring outsideCodePage = AnsiToWide(FullPath(".")) + L"\\\x97F3\x697D\\mpcdec.exe";
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, typed);
+        ClickLater(dialog, IDC_BROWSE_MPPDEC);
+        HWND open = OpenedBy(dialog);
+        CHECK(open != nullptr);
+        CHECK_EQ_STR(WindowText(open), "The Musepack decoder (mpcdec.exe or mppdec.exe)");
+        Close(dialog, open, IDCANCEL);
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), typed);
+
+        // A bare name typed into the Open dialog is a file of its first folder.
+        ClickLater(dialog, IDC_BROWSE_MPPDEC);
+        open = OpenedBy(dialog);
+        HWND name =
+            GetDlgItem(open, edt1) != nullptr ? GetDlgItem(open, edt1) : GetDlgItem(open, cmb13);
+        CHECK(name != nullptr);
+        SetWindowTextA(name, "mpcdec.exe");
+        Close(dialog, open, IDOK);
+        CHECK_EQ_STR(ControlText(dialog, IDC_MPPDEC_PATH), program);
+
+        // A program in a folder the ANSI code page cannot spell goes in by a
+        // short name that names it, or a message says why and the field stays.
+        ClickLater(dialog, IDC_BROWSE_MPPDEC);
+        open = OpenedBy(dialog);
+        SetWindowTextW(
+            GetDlgItem(open, edt1) != nullptr ? GetDlgItem(open, edt1) : GetDlgItem(open, cmb13),
+            outsideCodePage.c_str());
+        Close(dialog, open, IDOK);
+        HWND box = OwnedWindow(dialog);
+        const std::string shortName = ControlText(dialog, IDC_MPPDEC_PATH);
+        std::printf("a program in a folder outside the code page: \"%s\"%s\n", shortName.c_str(),
+                    box != nullptr ? ", with a message" : "");
+        if (box != nullptr) {
+            CHECK_EQ_STR(shortName, program);
+            Close(dialog, box, IDOK);
+        } else {
+            CHECK(shortName != program);
+            CHECK(ReadFileBytes(shortName.c_str()) == "MZ");
+        }
+
+        SetControlText(dialog, IDC_OUTPUT_DIR, "%BRAMKOT_TEST_TOOLS%");
+        ClickLater(dialog, IDC_BROWSE_OUTPUT);
+        HWND picker = OpenedBy(dialog);
+        CHECK(picker != nullptr);
+        std::printf("the folder picker: \"%s\"\n", WindowText(picker).c_str());
+        Close(dialog, picker, IDCANCEL);
+        CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "%BRAMKOT_TEST_TOOLS%");
+        ClickLater(dialog, IDC_BROWSE_OUTPUT);
+        picker = OpenedBy(dialog);
+        Close(dialog, picker, IDOK);
+        CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), FullPath("tools"));
+    });
 }

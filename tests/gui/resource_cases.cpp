@@ -229,6 +229,8 @@ void CheckManifest(HMODULE module) {
     CHECK(text.find("Microsoft.Windows.Common-Controls") != std::string::npos);
     CHECK(text.find("version=\"6.0.0.0\"") != std::string::npos);
     CHECK(text.find("level=\"asInvoker\"") != std::string::npos);
+    CHECK(text.find("<dpiAware xmlns=\"http://schemas.microsoft.com/SMI/2005/WindowsSettings\">"
+                    "true</dpiAware>") != std::string::npos);
 }
 
 void CheckModule(HMODULE module, const std::string& file) {
