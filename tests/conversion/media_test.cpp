@@ -253,12 +253,15 @@ TEST_F(EncodedFiles, LengthsMatchTheSoundAndATruncatedMp3IsCutShort) {
     EXPECT_TRUE(IsCutShort(source, Length(bare.substr(0, bare.size() * 3 / 4), ReadMp3Length)));
 }
 
-// mpcgain writes the ReplayGain packet of a version 8 stream; its peak is the
-// largest sample the decoder makes of it.
+// mpcgain writes the ReplayGain packet of a version 8 stream: its gain reads
+// as the decoder's own report has it, its peak is the largest sample the
+// decoder makes of the stream.
 TEST_F(EncodedFiles, ReplayGainAsTheAnalyserWritesIt) {
     if (!Run("command -v mpcgain && command -v mpcdec"))
         GTEST_SKIP() << "mpcgain or mpcdec is not installed";
-    ASSERT_TRUE(Run("mpcenc --silent in.wav out.mpc && mpcgain out.mpc && mpcdec out.mpc out.wav"));
+    ASSERT_TRUE(
+        Run("mpcenc --silent in.wav out.mpc && mpcgain out.mpc && "
+            "mpcdec out.mpc out.wav && mpcdec -i out.mpc 2>info.txt"));
     const std::string stream = ReadFile("out.mpc");
     MemoryByteSource source(stream.data(), stream.size());
     const ReplayGain gain = ReadStreamReplayGain(source);
@@ -271,6 +274,10 @@ TEST_F(EncodedFiles, ReplayGainAsTheAnalyserWritesIt) {
             std::abs(static_cast<std::int16_t>(static_cast<unsigned char>(decoded[i]) |
                                                static_cast<unsigned char>(decoded[i + 1]) << 8)));
     EXPECT_NEAR(largest / 32768.0, *gain.trackPeak, 0.002);
+    const std::string info = ReadFile("info.txt");
+    const std::size_t report = info.find(" dB / ", info.find("track gain: "));
+    ASSERT_NE(std::string::npos, report) << info;
+    EXPECT_NEAR(std::atof(info.c_str() + report + 6), *gain.trackGain, 0.006);
     EXPECT_EQ(gain.trackGain, gain.albumGain);  // an album of one file
     EXPECT_EQ(gain.trackPeak, gain.albumPeak);
 }
