@@ -79,10 +79,12 @@ double MppdecFactor(const MppdecSwitches& switches, const ReplayGain& header) {
     const std::optional<double>& peak = album ? header.albumPeak : header.trackPeak;
     double factor = switches.scale;
     if ((album || title) && gain)
-        factor *= std::pow(10.0, *gain / 20);
+        factor *= FactorOfDecibels(*gain);
     if (switches.preventClipping) {
-        const double peakSample = peak ? std::round(*peak * 32768) : 0;
-        factor = std::fmin(factor, 32767 / (peakSample + 1));
+        const double peakSample = peak ? std::floor(*peak * 32768 + 0.5) : 0;
+        const double ceiling = 32767 / (peakSample + 1);
+        if (factor > ceiling)
+            factor = ceiling;
     }
     return factor;
 }

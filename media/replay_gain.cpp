@@ -26,6 +26,7 @@ const ReplayGainItem kItems[] = {
 };
 
 const double kMaxNumber = 1e6;
+const double kLn10 = 2.302585092994045684;
 // Version 8's gains count down from this loudness, in 1/256 dB.
 const double kVersion8GainBase = 64.82;
 
@@ -89,7 +90,8 @@ ReplayGain ReadVersion8(ByteSource& file, std::uint64_t start) {
                 return static_cast<std::uint32_t>(payload[pos] << 8 | payload[pos + 1]);
             };
             const auto decibels = [](std::uint32_t v) { return kVersion8GainBase - v / 256.0; };
-            const auto peak = [](std::uint32_t p) { return std::pow(10.0, p / 5120.0) / 32768; };
+            // 10^(p / 5120): the packet gives 256ths of a dB of a 16-bit sample.
+            const auto peak = [](std::uint32_t p) { return FactorOfDecibels(p / 256.0) / 32768; };
             SetIfSet(at(1), decibels(at(1)), gain.trackGain);
             SetIfSet(at(3), peak(at(3)), gain.trackPeak);
             SetIfSet(at(5), decibels(at(5)), gain.albumGain);
@@ -101,10 +103,10 @@ ReplayGain ReadVersion8(ByteSource& file, std::uint64_t start) {
     return gain;
 }
 
-// `value` rounded to `decimals` places, with "." whatever the locale.
+// `value` rounded to `decimals` places (2 or 6), with "." whatever the locale.
 std::string FixedPoint(double value, int decimals, bool withSign) {
-    const double scale = std::pow(10.0, decimals);
-    long long scaled = std::llround(value * scale);
+    const double scale = decimals == 2 ? 1e2 : 1e6;
+    long long scaled = static_cast<long long>(std::floor(value * scale + 0.5));
     std::string text;
     if (scaled < 0 || withSign)
         text += scaled < 0 ? '-' : '+';
@@ -121,6 +123,16 @@ std::string FixedPoint(double value, int decimals, bool withSign) {
 }
 
 }  // namespace
+
+// exp and log rather than pow and log10: the C runtime of every Windows has
+// them, and the program stays smaller.
+double FactorOfDecibels(double decibels) {
+    return std::exp(decibels * kLn10 / 20);
+}
+
+double DecibelsOfFactor(double factor) {
+    return 20 / kLn10 * std::log(factor);
+}
 
 bool ReadDecimalNumber(const std::string& text, double& value) {
     std::size_t pos = 0;
@@ -190,7 +202,7 @@ ReplayGain ScaledReplayGain(const ReplayGain& gain, double factor) {
     for (const ReplayGainItem& item : kItems) {
         std::optional<double>& value = scaled.*item.value;
         if (value)
-            *value = item.isGain ? *value - 20 * std::log10(factor) : *value * factor;
+            *value = item.isGain ? *value - DecibelsOfFactor(factor) : *value * factor;
     }
     return scaled;
 }

@@ -40,6 +40,10 @@ ReplayGain ScaledReplayGain(const ReplayGain& gain, double factor);
 // "." for the decimal point whatever the locale.
 void PutReplayGainItems(const ReplayGain& gain, std::vector<TextTag>& texts);
 
+// 10^(decibels / 20), and back.
+double FactorOfDecibels(double decibels);
+double DecibelsOfFactor(double factor);
+
 // A number of `text` as the C locale spells it: a sign, digits, "." and
 // digits (at least one digit in all), spaces around it; false for anything
 // else or a value beyond a million.
