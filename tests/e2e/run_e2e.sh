@@ -208,7 +208,7 @@ PY
 # both covers, both artists, the last of the repeated item, the lyrics, and
 # the ReplayGain unchanged (mpcdec applies none) in TXXX frames, which
 # ffprobe must read too.
-echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers"
+echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers, its ReplayGain in four"
 mkdir "$work/own title"
 echo "own title|2.0|600|mpc" >"$work/tones own title"
 sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/own title.wav" synth 2.0 sine 600 || fail "sox for own title"
