@@ -316,6 +316,7 @@ int Finish(const std::string& decoder, const std::string& encoder, const std::st
     const std::string input = FullPath(musepack);
     const std::string mp3 = DeriveOutputPath(input, std::string());
     const std::string pristine = mp3 + ".pristine";
+    const DecoderCall decoding{settings.m_mppdecPath, settings.m_mppdecSwitches};
     DeleteFileA(mp3.c_str());
     double start = NowMilliseconds();
     const bool written =
@@ -339,7 +340,7 @@ int Finish(const std::string& decoder, const std::string& encoder, const std::st
         complete = CheckMp3Length(input, mp3).complete && complete;
         const double checked = NowMilliseconds();
         std::string problem;
-        tagged = CarryTagsOver(input, mp3, problem) && tagged;
+        tagged = CarryTagsOver(input, mp3, decoding, problem) && tagged;
         length += checked - start;
         tags += NowMilliseconds() - checked;
     }

@@ -348,7 +348,7 @@ void ConversionRun::BeginFile(const std::string& entry) {
 // status: only the MP3's length tells. The MP3 counts only once it has its
 // tags and its true name.
 std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
-                                          const FileState& after) {
+                                          const FileState& after) const {
     if (result.status != 0)
         return WithToolWords("the tools ended with status " + std::to_string(result.status),
                              result.output);
@@ -361,7 +361,8 @@ std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const Pipeline
         return "the MP3 lasts " + Seconds(length.mp3Seconds) + "; the Musepack stream " +
                Seconds(length.streamSeconds);
     std::string problem;
-    if (!CarryTagsOver(file.entry, file.toolMp3, problem))
+    if (!CarryTagsOver(file.entry, file.toolMp3,
+                       {m_settings.m_mppdecPath, m_settings.m_mppdecSwitches}, problem))
         return problem;
     if (file.alias != nullptr && !MoveFileOver(file.toolMp3, file.mp3))
         return "the MP3 cannot be moved to " + file.mp3 + ": " + LastSystemErrorText();

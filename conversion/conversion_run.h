@@ -84,8 +84,8 @@ private:
 
     void BeginFile(const std::string& entry);
     void Settle(FileInWork& file, const PipelineResult& result);
-    static std::string ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
-                                      const FileState& after);
+    std::string ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
+                               const FileState& after) const;
     void Converted(int index);
     void Kept(int index, const FailureReport& report);
     void EntryGone(int index);

@@ -65,10 +65,15 @@ std::string TaggedCopyPath(const std::string& mp3) {
     return mp3 + ".bramkot-tags";
 }
 
-bool CarryTagsOver(const std::string& musepack, const std::string& mp3, std::string& problem) {
+bool CarryTagsOver(const std::string& musepack, const std::string& mp3, const DecoderCall& decoder,
+                   std::string& problem) {
     // A file gone since the decoder read it shows no tag, as it shows no length.
     SourceTags tags;
-    ReadBytesOf(musepack, [&](ByteSource& bytes) { return ReadMusepackTags(bytes, tags); });
+    ReplayGain header;
+    ReadBytesOf(musepack, [&](ByteSource& bytes) {
+        header = ReadStreamReplayGain(bytes);
+        return ReadMusepackTags(bytes, tags);
+    });
     if (tags.damage == TagDamage::Damaged) {
         problem = "its APEv2 tag is damaged, so its tags cannot be carried over";
         return false;
@@ -77,6 +82,7 @@ bool CarryTagsOver(const std::string& musepack, const std::string& mp3, std::str
         problem = "its APEv2 tag is larger than BRAMKOT reads (32 MiB, 512 items)";
         return false;
     }
+    PutReplayGainForMp3(decoder, header, tags.texts);
     if (tags.Empty())
         return true;
     const std::string copy = TaggedCopyPath(mp3);

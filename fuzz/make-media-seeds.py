@@ -46,14 +46,16 @@ def id3v1_fields(title, artist, album, year, comment, track, genre):
 
 
 def sv7_header(frames, last_frame_samples):
-    return (b"MP+\x17" + struct.pack("<II", frames, 0) + b"\0" * 8 +
+    # The title gain -6.54 dB and its peak, the album gain 1.23 dB without a peak.
+    return (b"MP+\x17" + struct.pack("<IIII", frames, 0, 0xFD72 << 16 | 32385, 123 << 16) +
             struct.pack("<I", 1 << 31 | last_frame_samples << 20) + b"\0" * 8)
 
 
 def sv8_stream():
     stream_header = b"\0\0\0\0\x08" + b"\x86\x8d\x20" + b"\x00" + b"\x1b\x10"
-    packets = [(b"SH", stream_header), (b"RG", b"\x01" + b"\0" * 8), (b"AP", b"\x55" * 20),
-               (b"SE", b"")]
+    # The title gain -6.54 dB and a peak of a half, the album's unset.
+    replay_gain = b"\x01" + struct.pack(">HHHH", 18268, 21578, 0, 0)
+    packets = [(b"SH", stream_header), (b"RG", replay_gain), (b"AP", b"\x55" * 20), (b"SE", b"")]
     return b"MPCK" + b"".join(key + bytes([len(data) + 3]) + data for key, data in packets)
 
 

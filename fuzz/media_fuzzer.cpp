@@ -1,6 +1,7 @@
-// Takes the input as a Musepack file and as an MP3: reads both lengths and
-// the Musepack tags, then writes the tags found, and a small fixed set, into
-// the MP3, and checks what was written.
+// Takes the input as a Musepack file and as an MP3: reads both lengths, the
+// Musepack tags and ReplayGain, then writes the tags found, and a small fixed
+// set, into the MP3, and checks what was written.
+#include <cmath>
 #include <cstdint>
 #include <cstring>
 #include <string>
@@ -9,6 +10,7 @@
 #include "byte_source.h"
 #include "fuzz_support.h"
 #include "id3v2_writer.h"
+#include "replay_gain.h"
 #include "source_tags.h"
 #include "text_encoding.h"
 
@@ -95,6 +97,35 @@ void CheckCopy(const std::string& input, const SourceTags& tags) {
     FuzzCheck(SameLength(source, copy), "the copy's MP3 length differs from the input's");
 }
 
+// Each value of the stream header's ReplayGain and of the tag's, written as
+// the MP3's items, reads back as itself to the last decimal place written;
+// values beyond reason are left out.
+void CheckReplayGain(ByteSource& source, const SourceTags& tags) {
+    using Value = std::optional<double> ReplayGain::*;
+    const struct {
+        Value value;
+        double halfStep;
+    } kValues[] = {{&ReplayGain::trackGain, 0.005},
+                   {&ReplayGain::trackPeak, 0.0000005},
+                   {&ReplayGain::albumGain, 0.005},
+                   {&ReplayGain::albumPeak, 0.0000005}};
+    for (const ReplayGain& gain : {ReadStreamReplayGain(source), ReplayGainOfItems(tags.texts)}) {
+        std::vector<TextTag> texts = tags.texts;
+        PutReplayGainItems(gain, texts);
+        const ReplayGain back = ReplayGainOfItems(texts);
+        for (const auto& kind : kValues) {
+            const std::optional<double>& written = gain.*kind.value;
+            const std::optional<double>& read = back.*kind.value;
+            FuzzCheck(!written || std::isfinite(*written), "a ReplayGain value not finite");
+            if (written && std::fabs(*written) <= 1e6)
+                FuzzCheck(read && std::fabs(*read - *written) <= kind.halfStep * 1.0001,
+                          "a ReplayGain value does not read back as written");
+            else
+                FuzzCheck(!read, "a ReplayGain value beyond reason was written");
+        }
+    }
+}
+
 SourceTags FixedTags() {
     SourceTags tags;
     tags.texts = {{"Title", {"Fixed"}},
@@ -128,6 +159,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     SourceTags tags;
     const bool found = ReadMusepackTags(source, tags);
     CheckTags(tags, found, size);
+    CheckReplayGain(source, tags);
 
     CheckCopy(input, tags);
     CheckCopy(input, kFixedTags);

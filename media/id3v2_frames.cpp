@@ -70,12 +70,6 @@ const char* MappedFrameId(const std::string& key) {
     return "TXXX";
 }
 
-bool IsReplayGainKey(const std::string& key) {
-    const std::string prefix = "REPLAYGAIN_";
-    return key.size() >= prefix.size() &&
-           EqualIgnoringAsciiCase(key.substr(0, prefix.size()), prefix);
-}
-
 bool AreDigits(const std::string& text, std::size_t pos, std::size_t count) {
     if (text.size() < pos + count)
         return false;
@@ -144,7 +138,7 @@ FrameIdentity ItemIdentity(const TextTag& text) {
 
 std::vector<Id3v2Frame> TextFrames(const TextTag& text) {
     std::vector<Id3v2Frame> frames;
-    if (text.values.empty() || IsReplayGainKey(text.key))
+    if (text.values.empty())
         return frames;
     const std::string id = MappedFrameId(text.key);
     const char* separator = id == "TPE1" || id == "TCOM" ? "/" : "; ";

@@ -29,8 +29,8 @@ FrameIdentity ItemIdentity(const TextTag& text);
 // Artist TPE1, Album TALB, Album Artist TPE2, Year TYER (see below), Track
 // TRCK, Disc TPOS, Genre TCON, Comment COMM, Lyrics USLT (both with language
 // "eng" and an empty description), Composer TCOM; any other key a TXXX frame
-// with the key as its description. REPLAYGAIN_* items give no frame: they
-// describe the Musepack stream's loudness, not the MP3's.
+// with the key as its description (so "REPLAYGAIN_TRACK_GAIN" and the like,
+// which players read from TXXX frames).
 //
 // Several values are joined by "/" in TPE1 and TCOM, the frames of people,
 // and by "; " elsewhere. A Year of four digits goes to TYER; a date

@@ -3,6 +3,7 @@
 #include "audio_length.h"
 #include "byte_order.h"
 #include "id3v2_header.h"
+#include "musepack_packets.h"
 
 namespace {
 
@@ -11,23 +12,6 @@ const std::uint64_t kFrameSamples = 1152;
 // What the decoder leaves out at the start when the stream has no gapless
 // information.
 const std::uint64_t kSynthesisDelay = 481;
-// A version 8 stream starts with its stream header; a few other packets
-// before it are tolerated, more are taken for a damaged file.
-const int kMaxPacketsBeforeStreamHeader = 16;
-
-// Reads the variable-length number at `bytes[pos]` (7 bits a byte, the high
-// bit set on all but the last byte, at most 9 bytes) and moves `pos` past it.
-bool ReadVariableNumber(const unsigned char* bytes, std::size_t count, std::size_t& pos,
-                        std::uint64_t& value) {
-    value = 0;
-    for (int i = 0; i < 9 && pos < count; ++i) {
-        const unsigned char byte = bytes[pos++];
-        value = value << 7 | (byte & 0x7F);
-        if ((byte & 0x80) == 0)
-            return true;
-    }
-    return false;
-}
 
 bool ReadVersion7(ByteSource& file, std::uint64_t start, AudioLength& length) {
     unsigned char header[24];
@@ -61,37 +45,21 @@ bool ReadStreamHeader(const unsigned char* payload, std::size_t count, AudioLeng
     return true;
 }
 
-// Packets: a two-letter key, then the packet's size (key and size included)
-// as a variable-length number, then the payload.
 bool ReadVersion8(ByteSource& file, std::uint64_t start, AudioLength& length) {
-    const std::uint64_t size = file.Size();
     std::uint64_t pos = start + 4;
-    for (int packet = 0; packet < kMaxPacketsBeforeStreamHeader && pos < size; ++packet) {
-        unsigned char head[11];
-        const std::size_t headCount = size - pos < sizeof head ? size - pos : sizeof head;
-        if (headCount < 3 || !file.ReadAt(pos, head, headCount))
-            return false;
-        for (int i = 0; i < 2; ++i) {
-            if (head[i] < 'A' || head[i] > 'Z')
-                return false;
-        }
-        std::size_t headLength = 2;
-        std::uint64_t packetSize = 0;
-        if (!ReadVariableNumber(head, headCount, headLength, packetSize) ||
-            packetSize < headLength || packetSize > size - pos)
-            return false;
-        if (std::memcmp(head, "SH", 2) == 0) {
+    MusepackPacket packet;
+    for (int i = 0; i < kMaxPacketsBeforeAudio && ReadMusepackPacket(file, pos, packet); ++i) {
+        if (packet.Is("SH")) {
             unsigned char payload[32];
-            const std::uint64_t payloadSize = packetSize - headLength;
-            const std::size_t count = payloadSize < sizeof payload
-                                          ? static_cast<std::size_t>(payloadSize)
+            const std::size_t count = packet.payloadSize < sizeof payload
+                                          ? static_cast<std::size_t>(packet.payloadSize)
                                           : sizeof payload;
-            return file.ReadAt(pos + headLength, payload, count) &&
+            return file.ReadAt(packet.payloadOffset, payload, count) &&
                    ReadStreamHeader(payload, count, length);
         }
-        if (std::memcmp(head, "AP", 2) == 0 || std::memcmp(head, "SE", 2) == 0)
+        if (packet.EndsHeaders())
             return false;
-        pos += packetSize;
+        pos = packet.nextOffset;
     }
     return false;
 }

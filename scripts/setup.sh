@@ -9,7 +9,7 @@ packages="cmake make g++ googletest libgtest-dev clang libclang-rt-dev clang-for
   gcc-mingw-w64-i686-win32 g++-mingw-w64-i686-win32 binutils-mingw-w64-i686
   gcc-mingw-w64-x86-64-win32 g++-mingw-w64-x86-64-win32 binutils-mingw-w64-x86-64
   wine wine64 wine32:i386 fonts-wine xvfb x11-apps x11-utils imagemagick xdotool
-  musepack-tools lame sox zip python3-mutagen libimage-exiftool-perl id3v2 dpkg-dev"
+  musepack-tools lame sox zip python3-mutagen libimage-exiftool-perl id3v2 ffmpeg dpkg-dev"
 
 missing=
 for p in $packages; do

@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "text_kinds.h"
 
 #include "conversion_command.h"
+#include "decoder_gain.h"
 
 namespace {
 
@@ -130,6 +132,84 @@ TEST(CommandLine, VariableFormTakesOnlyTheDroppedNameFromTheEnvironment) {
     EXPECT_NE(AnsiText::npos, command.line.find(" - \"%BRAMKOT_OUTPUT%\""));
     EXPECT_EQ("E:\\\xF8\x96\\Song.mp3", command.output);
     EXPECT_EQ(input, command.input);
+}
+
+// A stream header with a title gain of -6 dB (peak 0.9) and an album gain of
+// -12 dB (peak 0.95), as the decoder reads it.
+ReplayGain HeaderGain() {
+    ReplayGain header;
+    header.trackGain = -6.0;
+    header.trackPeak = 0.9;
+    header.albumGain = -12.0;
+    header.albumPeak = 0.95;
+    return header;
+}
+
+TEST(DecoderGain, FactorOfEachDecoderFromItsNameAndSwitches) {
+    const double title = 0.501187;  // 10^(-6 / 20)
+    const double album = 0.251189;
+    struct Case {
+        const char* path;
+        const char* switches;
+        double factor;  // 0: not known
+    };
+    const Case cases[] = {
+        {"C:\\mpcdec\\mpcdec.exe", "", 1},
+        {"C:\\mppdec\\MPPDEC.EXE", "", 1},
+        {"\\\\nas\\tools\\mppdec", "--gain 0", 1},
+        {"mppdec.exe", "--gain 1", 1},
+        {"C:\\mppdec\\mppdec.exe", "--gain 2", title},
+        {"C:\\mppdec\\mppdec.exe", "--gain 7", title},
+        {"C:\\mppdec\\mppdec.exe", "--gain 3", album},
+        {"C:\\mppdec\\mppdec.exe", "--gain  2\t--scale 0.5", title * 0.5},
+        {"C:\\mppdec\\mppdec.exe", "--scale 4 --prev", 32767 / 29492.0},  // 0.9 is 29491
+        {"C:\\mppdec\\mppdec.exe", "--prev --gain 3 --scale 2", album * 2},
+        {"\"C:\\Program Files\\mppdec\\mppdec.exe\"", "--gain 3 --scale 8 --prev", 32767 / 31131.0},
+        {"C:\\ffmpeg\\ffmpeg.exe", "", 0},
+        {"C:\\mppdec\\mppdec2.exe", "--gain 2", 0},
+        {"C:\\mppdec\\mppdec.exe", "--scale 0", 0},
+    };
+    for (const Case& c : cases) {
+        double factor = -1;
+        const bool known = DecoderGainFactor({c.path, c.switches}, HeaderGain(), factor);
+        EXPECT_EQ(c.factor != 0, known) << c.path << " " << c.switches;
+        if (known && c.factor != 0) {
+            EXPECT_NEAR(c.factor, factor, 1e-6) << c.path << " " << c.switches;
+        }
+    }
+}
+
+// The values of the tag where it has any, else the header's; corrected for
+// the decoder's gain; written with "." and only where they exist.
+TEST(DecoderGain, TheMp3CarriesTheValuesAsIfNoGainHadBeenApplied) {
+    const std::vector<TextTag> texts = {{"Title", {"x"}},
+                                        {"replaygain_track_gain", {"-6.00 dB"}},
+                                        {"Replaygain_Track_Peak", {" 0.8 "}},
+                                        {"REPLAYGAIN_ALBUM_GAIN", {"-8.5dB"}},
+                                        {"REPLAYGAIN_ALBUM_PEAK", {"0,9"}},
+                                        {"REPLAYGAIN_REFERENCE_LOUDNESS", {"89.0 dB"}}};
+    const auto carried = [&](const char* path, const char* switches,
+                             const std::vector<TextTag>& source) {
+        std::vector<TextTag> result = source;
+        PutReplayGainForMp3({path, switches}, HeaderGain(), result);
+        std::vector<std::string> shown;
+        for (const TextTag& text : result)
+            shown.push_back(text.key + "=" + text.values.at(0));
+        return shown;
+    };
+    EXPECT_EQ((std::vector<std::string>{"Title=x", "REPLAYGAIN_TRACK_GAIN=+0.00 dB",
+                                        "REPLAYGAIN_TRACK_PEAK=0.400950",
+                                        "REPLAYGAIN_ALBUM_GAIN=-2.50 dB"}),
+              carried("C:\\mppdec\\mppdec.exe", "--gain 2", texts));
+    EXPECT_EQ((std::vector<std::string>{"Title=x", "REPLAYGAIN_TRACK_GAIN=-6.00 dB",
+                                        "REPLAYGAIN_TRACK_PEAK=0.800000",
+                                        "REPLAYGAIN_ALBUM_GAIN=-8.50 dB"}),
+              carried("mpcdec.exe", "", texts));
+    EXPECT_EQ((std::vector<std::string>{
+                  "Title=x", "REPLAYGAIN_TRACK_GAIN=-6.00 dB", "REPLAYGAIN_TRACK_PEAK=0.900000",
+                  "REPLAYGAIN_ALBUM_GAIN=-12.00 dB", "REPLAYGAIN_ALBUM_PEAK=0.950000"}),
+              carried("mpcdec.exe", "", {texts[0]}));
+    EXPECT_EQ(std::vector<std::string>{"Title=x"}, carried("C:\\bin\\ffmpeg.exe", "", texts));
 }
 
 }  // namespace

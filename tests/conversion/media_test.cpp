@@ -9,6 +9,7 @@
 
 #include "audio_length.h"
 #include "id3v2_writer.h"
+#include "replay_gain.h"
 #include "source_tags.h"
 #include "temp_directory.h"
 
@@ -150,6 +151,31 @@ TEST(MusepackLength, HeadersBuiltByHand) {
     }
 }
 
+TEST(StreamReplayGain, HeadersBuiltByHand) {
+    // Version 7: title gain -6.54 dB (as a signed 16-bit number), peak 32385; album gain
+    // 1.23 dB, its peak unset.
+    const std::string header = "MP+\x17"s + LittleEndian(1000) + LittleEndian(1 << 16) +
+                               LittleEndian(0xFD72u << 16 | 32385) + LittleEndian(123 << 16) +
+                               LittleEndian(0) + std::string(8, '\0');
+    MemoryByteSource source(header.data(), header.size());
+    ReplayGain gain = ReadStreamReplayGain(source);
+    EXPECT_EQ(-6.54, gain.trackGain.value_or(0));
+    EXPECT_EQ(32385 / 32768.0, gain.trackPeak.value_or(0));
+    EXPECT_EQ(1.23, gain.albumGain.value_or(0));
+    EXPECT_FALSE(gain.albumPeak);
+
+    // Version 8: after the stream header, the ReplayGain packet: version 1, title gain 18268
+    // (64.82 - 18268 / 256 = -6.54 dB), title peak 21578 (a half), the album's unset.
+    const std::string version8 = "MPCKSH\x0F\0\0\0\0\x08\x86\x8D\x20\x87\x68\x20\x10"s +
+                                 "RG\x0C\x01" + BigEndian(18268u << 16 | 21578) +
+                                 std::string(4, '\0') + "APxx";
+    MemoryByteSource source8(version8.data(), version8.size());
+    gain = ReadStreamReplayGain(source8);
+    EXPECT_NEAR(-6.54, gain.trackGain.value_or(0), 0.001);
+    EXPECT_NEAR(0.5, gain.trackPeak.value_or(0), 0.0001);
+    EXPECT_FALSE(gain.albumGain || gain.albumPeak);
+}
+
 TEST(Mp3Length, CountsFramesAfterJunkThroughFewReads) {
     // Junk between the tag and the stream holds a false frame header.
     std::string file = Id3v2Tag(3, 0, Frame("TIT2", "\0x"s)) + "junk\xFF\xFB\x90\0junk"s;
@@ -225,6 +251,35 @@ TEST_F(EncodedFiles, LengthsMatchTheSoundAndATruncatedMp3IsCutShort) {
     EXPECT_LT(counted.samples, kSamples + 3 * 1152);  // the encoder's delay and last frame
     EXPECT_FALSE(IsCutShort(source, counted));
     EXPECT_TRUE(IsCutShort(source, Length(bare.substr(0, bare.size() * 3 / 4), ReadMp3Length)));
+}
+
+// mpcgain writes the ReplayGain packet of a version 8 stream: its gain reads
+// as the decoder's own report has it, its peak is the largest sample the
+// decoder makes of the stream.
+TEST_F(EncodedFiles, ReplayGainAsTheAnalyserWritesIt) {
+    if (!Run("command -v mpcgain && command -v mpcdec"))
+        GTEST_SKIP() << "mpcgain or mpcdec is not installed";
+    ASSERT_TRUE(
+        Run("mpcenc --silent in.wav out.mpc && mpcgain out.mpc && "
+            "mpcdec out.mpc out.wav && mpcdec -i out.mpc 2>info.txt"));
+    const std::string stream = ReadFile("out.mpc");
+    MemoryByteSource source(stream.data(), stream.size());
+    const ReplayGain gain = ReadStreamReplayGain(source);
+    ASSERT_TRUE(gain.trackGain && gain.trackPeak);
+    const std::string decoded = ReadFile("out.wav");
+    int largest = 0;
+    for (std::size_t i = decoded.find("data") + 8; i + 1 < decoded.size(); i += 2)
+        largest = std::max(
+            largest,
+            std::abs(static_cast<std::int16_t>(static_cast<unsigned char>(decoded[i]) |
+                                               static_cast<unsigned char>(decoded[i + 1]) << 8)));
+    EXPECT_NEAR(largest / 32768.0, *gain.trackPeak, 0.002);
+    const std::string info = ReadFile("info.txt");
+    const std::size_t report = info.find(" dB / ", info.find("track gain: "));
+    ASSERT_NE(std::string::npos, report) << info;
+    EXPECT_NEAR(std::atof(info.c_str() + report + 6), *gain.trackGain, 0.006);
+    EXPECT_EQ(gain.trackGain, gain.albumGain);  // an album of one file
+    EXPECT_EQ(gain.trackPeak, gain.albumPeak);
 }
 
 TEST(SourceTags, ApeTextAndCoversBeforeAnId3v1TagTheLastOfAKeyWinning) {
@@ -312,6 +367,7 @@ TEST(Id3v2Writer, WritesEachKindOfFrameThenCopiesTheAudioInBoundedReads) {
         {"TDAT", Latin1("0105")},
         {"TIME", Latin1("1230")},
         {"TXXX", "\0Mood\0Calm"s},
+        {"TXXX", "\0REPLAYGAIN_TRACK_GAIN\0-3.20 dB"s},
         {"COMM", "\0eng\0Nice"s},
         {"USLT", "\0eng\0La la"s},
         {"APIC", "\0image/png\0\x03"s + "COVER.png" + '\0' + kPng},

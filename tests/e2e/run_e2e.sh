@@ -10,7 +10,7 @@
 # default switches (made for mppdec) convert nothing with mpcdec; then its
 # tags must reach its MP3, and a damaged file must stay listed without an MP3;
 # and an MP3 whose encoder wrote its own ID3v1 tag must read the same in
-# three independent tag readers.
+# three independent tag readers, its ReplayGain in four.
 # Usage: run_e2e.sh <wine-run> <i686|x86_64> <e2e_convert.exe> [<e2e_dialog.exe>]
 set -u
 wine_run=$1
@@ -18,7 +18,7 @@ arch=$2
 convert=$3
 dialog=${4:-}
 
-for tool in sox soxi mpcenc lame convert /usr/bin/python3 exiftool id3v2; do
+for tool in sox soxi mpcenc lame convert /usr/bin/python3 exiftool id3v2 ffprobe; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is not installed"; exit 1; }
 done
 
@@ -204,10 +204,12 @@ PY
 # The encoder writes only an ID3v1 tag (the Windows build of LAME does so
 # with a plain --tt, as every LAME does with --id3v1-only); the Musepack file's APEv2 tag holds a
 # full date, a front and a back cover of one file name, two artists, an item
-# twice, lyrics and ReplayGain items. mutagen, exiftool and id3v2 (id3lib)
-# must each show the encoder's title, the date, both covers, both artists,
-# the last of the repeated item, the lyrics, and no ReplayGain.
-echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers"
+# twice, lyrics and ReplayGain items (one key in lower case). mutagen,
+# exiftool and id3v2 (id3lib) must each show the encoder's title, the date,
+# both covers, both artists, the last of the repeated item, the lyrics, and
+# the ReplayGain unchanged (mpcdec applies none) in TXXX frames, which
+# ffprobe must read too.
+echo "e2e: the encoder's own ID3v1 title beside the Musepack file's tags, in three readers, its ReplayGain in four"
 mkdir "$work/own title"
 echo "own title|2.0|600|mpc" >"$work/tones own title"
 sox -n -r 44100 -c 2 -b 16 -t wavpcm "$work/wav/own title.wav" synth 2.0 sine 600 || fail "sox for own title"
@@ -221,7 +223,8 @@ front, back = (open(path, "rb").read() for path in sys.argv[2:4])
 items = [(b"Title", b"Source title", 0), (b"Artist", "Björk\0Привет мир".encode(), 0),
          (b"Album", b"First", 0), (b"Year", b"2004-05-01T12:30", 0), (b"Genre", b"Rock\0Pop", 0),
          (b"Lyrics", b"Line one\nLine two", 0), (b"REPLAYGAIN_TRACK_GAIN", b"-3.20 dB", 0),
-         (b"REPLAYGAIN_TRACK_PEAK", b"0.5", 0), (b"Album", b"Last", 0),
+         (b"replaygain_track_peak", b"0.988312", 0), (b"REPLAYGAIN_ALBUM_GAIN", b"-6.54 dB", 0),
+         (b"REPLAYGAIN_ALBUM_PEAK", b"1.000000", 0), (b"Album", b"Last", 0),
          (b"Cover Art (Back)", b"cover.jpg\0" + back, 1),
          (b"Cover Art (Front)", b"cover.jpg\0" + front, 1)]
 body = b"".join(struct.pack("<II", len(v), kind << 1) + k + b"\0" + v for k, v, kind in items)
@@ -234,7 +237,7 @@ convert_with "" "--alt-preset 128 --tt Mine" "$work/own title" >"$work/own title
     || { tr -d '\r' <"$work/own title.out"; fail "the run with the encoder's own title"; }
 check_mp3s "$work/own title" "$work/tones own title"
 /usr/bin/python3 - "$work/own title/own title.mp3" "$work/cover.jpg" "$work/back.jpg" <<'PY' || fail "what the readers show"
-import re, subprocess, sys
+import json, re, subprocess, sys
 from mutagen.id3 import ID3
 mp3, front, back = sys.argv[1], open(sys.argv[2], "rb").read(), open(sys.argv[3], "rb").read()
 seen = {}
@@ -244,7 +247,8 @@ seen["mutagen"] = ["version %d.%d" % tag.version[:2]] + [
     for key in ("TIT2", "TPE1", "TDRC", "TALB", "TCON") if key in tag] + [
     "USLT=" + f.text for f in tag.getall("USLT")] + [
     "APIC=%d %s %s" % (p.type, p.desc, p.data == (front if p.type == 3 else back))
-    for p in tag.getall("APIC")] + [key for key in tag if "REPLAYGAIN" in key.upper()]
+    for p in tag.getall("APIC")] + [
+    "%s=%s" % (f.desc, f.text[0]) for f in tag.getall("TXXX") if "REPLAYGAIN" in f.desc.upper()]
 def output(*command):  # LAME's own frame holds bytes of no character set
     return subprocess.run(command, capture_output=True, text=True, errors="replace").stdout
 exiftool = output("exiftool", "-a", "-G1", "-s", mp3)
@@ -262,11 +266,23 @@ seen["id3v2"] = re.findall(r"^(?:TIT2|TPE1|TYER|TDAT|TIME|TALB|APIC) \(.*$", id3
     "USLT=" + m for m in re.findall(r"^USLT \(.*?\): \(\)\[eng\]: (.*?)\n(?=[A-Z0-9]{4} \(|$)",
                                     id3v2, re.M | re.S)] + [
     line for line in id3v2.splitlines() if "REPLAYGAIN" in line.upper()]
+# FFmpeg reads the TXXX frames as the file's tags and as the gains it applies, in place of
+# the track gain of LAME's Info tag. (FFmpeg 5.1 prints their peaks scaled wrongly.)
+probe = json.loads(output("ffprobe", "-v", "error", "-show_entries", "format_tags", "-of",
+                          "json", mp3))
+seen["ffprobe"] = ["%s=%s" % (key.upper(), value) for key, value in
+                   probe["format"].get("tags", {}).items() if "REPLAYGAIN" in key.upper()] + [
+    "%s=%s" % found for found in re.findall(r"\b(track gain|album gain) - ([^,]*),",
+                                            subprocess.run(["ffprobe", "-hide_banner", mp3],
+                                                           capture_output=True, text=True,
+                                                           errors="replace").stderr)]
+gains = [("REPLAYGAIN_TRACK_GAIN", "-3.20 dB"), ("REPLAYGAIN_TRACK_PEAK", "0.988312"),
+         ("REPLAYGAIN_ALBUM_GAIN", "-6.54 dB"), ("REPLAYGAIN_ALBUM_PEAK", "1.000000")]
 binary = "(Binary data %d bytes, use -b option to extract)"
 want = {
     "mutagen": ["version 2.3", "TIT2=Mine", "TPE1=Björk/Привет мир", "TDRC=2004-05-01 12:30:00",
                 "TALB=Last", "TCON=Rock; Pop", "USLT=Line one\nLine two",
-                "APIC=3 cover.jpg True", "APIC=4 cover.jpg (2) True"],
+                "APIC=3 cover.jpg True", "APIC=4 cover.jpg (2) True"] + ["%s=%s" % g for g in gains],
     "exiftool": ["ID3v2_3 Title=Mine", "ID3v2_3 Artist=Björk/Привет мир", "ID3v2_3 Album=Last",
                  "ID3v2_3 Year=2004", "ID3v2_3 Date=0105", "ID3v2_3 Time=1230",
                  "ID3v2_3 Lyrics=Line one.Line two",
@@ -274,14 +290,16 @@ want = {
                  + binary % len(front),
                  "ID3v2_3 PictureType=Back Cover, PictureDescription=cover.jpg (2), Picture="
                  + binary % len(back),
-                 "ID3v1 Title=Mine"],
+                 "ID3v1 Title=Mine"] + ["ID3v2_3 UserDefinedText=(%s) %s" % g for g in gains],
     "id3v2": ["ID3v1 Title  : Mine", "TIT2 (Title/songname/content description): Mine",
               "TPE1 (Lead performer(s)/Soloist(s)): Björk/Привет мир",
               "TALB (Album/Movie/Show title): Last", "TYER (Year): 2004", "TDAT (Date): 0105",
               "TIME (Time): 1230",
               "APIC (Attached picture): (cover.jpg)[, 3]: image/jpeg, %d bytes" % len(front),
               "APIC (Attached picture): (cover.jpg (2))[, 4]: image/jpeg, %d bytes" % len(back),
-              "USLT=Line one\nLine two"],
+              "USLT=Line one\nLine two"] + [
+        "TXXX (User defined text information): (%s): %s" % g for g in gains],
+    "ffprobe": ["%s=%s" % g for g in gains] + ["track gain=-3.200000", "album gain=-6.540000"],
 }
 failed = False
 for reader in want:
