@@ -426,6 +426,8 @@ void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
 
 void ConversionRun::Converted(int index) {
     ++m_converted;
+    if (m_events != nullptr)
+        m_events->EntryConverted(index);
     m_queue.Delete(index);
     EntryGone(index);
 }

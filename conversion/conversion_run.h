@@ -22,6 +22,8 @@ public:
     virtual ~RunEvents() = default;
     // Entry `index` did not convert and stays listed.
     virtual void EntryKept(int index, const FailureReport& report) = 0;
+    // Entry `index` converted; it leaves the list when this returns.
+    virtual void EntryConverted(int /*index*/) {}
 };
 
 struct FileInWork;

@@ -78,6 +78,12 @@ protected:                                         \
 #define ON_LBN_SELCHANGE(id, memberFxn) \
     {WM_COMMAND, LBN_SELCHANGE, (UINT)(id), AFX_HANDLER(self->memberFxn(); return 0)},
 
+#define ON_LBN_DBLCLK(id, memberFxn) \
+    {WM_COMMAND, LBN_DBLCLK, (UINT)(id), AFX_HANDLER(self->memberFxn(); return 0)},
+
+#define ON_WM_TIMER() \
+    {WM_TIMER, 0, 0, AFX_HANDLER(self->OnTimer((UINT_PTR)wParam); return 0)},
+
 #define ON_MESSAGE(message, memberFxn) \
     {(UINT)(message), 0, 0, AFX_HANDLER(return self->memberFxn(wParam, lParam))},
 // clang-format on

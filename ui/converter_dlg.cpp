@@ -42,6 +42,8 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_BN_CLICKED(IDC_CLEAR_SELECTED, OnClearSelected)
     ON_BN_CLICKED(IDC_CONVERT, OnConvertFiles)
     ON_LBN_SELCHANGE(IDC_FILE_LIST, OnFileListSelChange)
+    ON_LBN_DBLCLK(IDC_FILE_LIST, OnFileListDblClk)
+    ON_WM_TIMER()
     ON_WM_VKEYTOITEM()
     ON_MESSAGE(WM_PIPELINE_ENDED, OnPipelineEnded)
     ON_BN_CLICKED(IDC_BROWSE_MPPDEC, OnBrowseMppdec)
@@ -186,7 +188,10 @@ void CConverterDlg::OnConvertFiles() {
 
 // A failed save keeps the window open, so that no setting is lost without a
 // word. During a run the window closes once the files in work are done.
+// Enter on a failed entry of the list opens its report instead.
 void CConverterDlg::OnOK() {
+    if (::GetFocus() == m_fileList.m_hWnd && ShowReport(m_fileList.GetCaretIndex()))
+        return;
     if (!UpdateData(TRUE) || !SaveOrSayWhy())
         return;
     if (m_run == nullptr) {

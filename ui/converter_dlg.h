@@ -7,6 +7,7 @@
 #include "afx.h"
 #include "conversion_run.h"
 #include "resource.h"
+#include "run_progress_view.h"
 #include "settings_fields.h"
 
 // Posted to the main dialog each time a pipeline of its run ends.
@@ -51,6 +52,8 @@ protected:
     afx_msg void OnBrowseMppdec();
     afx_msg void OnBrowseLame();
     afx_msg void OnBrowseOutput();
+    afx_msg void OnFileListDblClk();
+    afx_msg void OnTimer(UINT_PTR id);
 
 private:
     SettingsFields Settings();
@@ -65,16 +68,24 @@ private:
     void StopRun();
     void EndRun();
     void ShowRunning(bool running);
-    void ShowProgress();
+    void ShowProgress(bool keepWorkInView = true);
     void ShowStatus(const std::string& text);
     void KeepInView(int index);
     void EntryKept(int index, const FailureReport& report) override;
+    void EntryConverted(int index) override;
+    void JoinNewEntries();
     const FailureReport* ReportOf(int index) const;
+    bool ShowReport(int index);
     void CopyEntriesToClipboard();
     bool SaveOrSayWhy();
 
     std::unique_ptr<PipelineRunner> m_runner;
     std::unique_ptr<ConversionRun> m_run;
+    std::unique_ptr<RunProgressView> m_progressView;
+    // The list's entries from the top that have joined the run's progress.
+    int m_entriesJoined = 0;
+    // The status line shows why a clicked entry failed.
+    bool m_reasonShown = false;
     // How the dialog ends once the run is over; 0 while it stays.
     int m_endWhenRunIsOver = 0;
     // Why each failed entry failed, by the list box's item data.

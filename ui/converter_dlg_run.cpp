@@ -4,10 +4,14 @@
 
 #include "converter_dlg.h"
 #include "file_system.h"
+#include "report_dlg.h"
 #include "settings_file.h"
 #include "text_conversion.h"
 
 namespace {
+
+// Moves the time left on while long files are in work.
+const UINT_PTR kProgressTimer = 2;
 
 // The settings' controls, which keep the values the run started with.
 const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
@@ -46,6 +50,10 @@ void CConverterDlg::StartRun() {
     const HWND window = m_hWnd;
     m_runner = MakeBatchFileRunner([window] { ::PostMessageA(window, WM_PIPELINE_ENDED, 0, 0); });
     m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
+    m_progressView.reset(new RunProgressView(m_hWnd, IDC_PROGRESS));
+    m_entriesJoined = 0;
+    JoinNewEntries();
+    ::SetTimer(m_hWnd, kProgressTimer, 1000, nullptr);
     m_summary.clear();
     m_run->StartFiles();
     if (m_run->Over()) {
@@ -82,17 +90,23 @@ void CConverterDlg::EndRun() {
     std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
     summary += Counted(m_run->Converted(), "file converted", "files converted");
     if (m_run->Kept() > 0)
-        summary += "; " + std::to_string(m_run->Kept()) +
-                   " did not and stay listed (click one to see why; Ctrl+C copies it)";
+        summary +=
+            "; " + std::to_string(m_run->Kept()) +
+            " did not and stay listed (a click shows why, a double-click all of it; Ctrl+C copies it)";
     if (notRun > 0)
         summary += "; " + Counted(notRun, "file", "files") + " not run";
     m_summary = summary + '.';
+    const bool allConverted = m_run->Converted() == m_run->Total();
+    ::KillTimer(m_hWnd, kProgressTimer);
+    m_progressView.reset();
     m_run.reset();
     m_runner.reset();
     ShowRunning(false);
     ShowProgress();
     if (m_endWhenRunIsOver != 0)
         EndDialog(m_endWhenRunIsOver);
+    else
+        SignalRunEnd(m_hWnd, allConverted);
 }
 
 void CConverterDlg::ShowRunning(bool running) {
@@ -106,25 +120,33 @@ void CConverterDlg::ShowRunning(bool running) {
         SendMessage(WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(convert), TRUE);
 }
 
-// The title and the status line: the files finished, those in work (the
-// first of them kept in view), or the last run's summary.
-void CConverterDlg::ShowProgress() {
+// The title, the progress bar and the status line: the files finished, the
+// time left and the files in work (the first of them kept in view), or the
+// last run's summary.
+void CConverterDlg::ShowProgress(bool keepWorkInView) {
     std::string status = m_summary;
     if (m_run != nullptr) {
         const std::string title = std::to_string(m_run->Finished()) + " of " +
                                   std::to_string(m_run->Total()) + " - BRAMKOT";
         ::SetWindowTextA(m_hWnd, title.c_str());
         const std::vector<EntryInWork> inWork = m_run->FilesInWork();
+        JoinNewEntries();
+        std::vector<std::string> inWorkPaths;
+        for (const EntryInWork& entry : inWork)
+            inWorkPaths.push_back(entry.path);
+        std::string timeLeft = m_progressView->Update(inWorkPaths);
+        if (!timeLeft.empty())
+            timeLeft[0] = static_cast<char>(timeLeft[0] - 'a' + 'A');
         if (m_run->Stopped())
             status = inWork.size() == 1
                          ? "Stopping when this file is done (End Now ends it): "
                          : "Stopping when these files are done (End Now ends them): ";
         else
-            status = "Converting ";
+            status = (timeLeft.empty() ? "" : timeLeft + ". ") + "Converting ";
         for (std::size_t i = 0; i < inWork.size(); ++i)
             status += (i > 0 ? ", " : "") +
                       (inWork.size() == 1 ? inWork[i].path : FileName(inWork[i].path));
-        if (!inWork.empty())
+        if (!inWork.empty() && keepWorkInView)
             KeepInView(inWork.front().index);
     } else {
         ::SetWindowTextA(m_hWnd, "BRAMKOT");
@@ -132,6 +154,14 @@ void CConverterDlg::ShowProgress() {
     if (!m_notice.empty())
         status += status.empty() ? m_notice : " - " + m_notice;
     ShowStatus(status);
+    m_reasonShown = false;
+}
+
+// Once a second during a run, unless the status line shows why a clicked
+// entry failed; the list stays where the user scrolled it.
+void CConverterDlg::OnTimer(UINT_PTR id) {
+    if (id == kProgressTimer && m_run != nullptr && !m_reasonShown)
+        ShowProgress(false);
 }
 
 // Scrolls the list only when the entry is out of sight.
@@ -153,6 +183,29 @@ void CConverterDlg::EntryKept(int index, const FailureReport& report) {
     m_reports.erase(m_fileList.GetItemData(index));
     m_reports[++m_lastReport] = report;
     m_fileList.SetItemData(index, m_lastReport);
+    if (m_progressView != nullptr) {
+        JoinNewEntries();
+        m_progressView->Finish(ToUtf8(m_fileList.GetTextWide(index)), false);
+    }
+}
+
+void CConverterDlg::EntryConverted(int index) {
+    if (m_progressView == nullptr)
+        return;
+    JoinNewEntries();
+    m_progressView->Finish(ToUtf8(m_fileList.GetTextWide(index)), true);
+    --m_entriesJoined;
+}
+
+// The entries appended since the last call join the run's progress: those
+// of a drop, or all of the list at the start of the run.
+void CConverterDlg::JoinNewEntries() {
+    const int count = m_fileList.GetCount();
+    std::vector<std::string> paths;
+    paths.reserve(static_cast<std::size_t>(std::max(0, count - m_entriesJoined)));
+    for (; m_entriesJoined < count; ++m_entriesJoined)
+        paths.push_back(ToUtf8(m_fileList.GetTextWide(m_entriesJoined)));
+    m_progressView->Join(paths);
 }
 
 const FailureReport* CConverterDlg::ReportOf(int index) const {
@@ -169,6 +222,22 @@ void CConverterDlg::OnFileListSelChange() {
         return;
     }
     ShowStatus(FileName(ToUtf8(m_fileList.GetTextWide(index))) + ": " + report->reason);
+    m_reasonShown = true;
+}
+
+void CConverterDlg::OnFileListDblClk() {
+    ShowReport(m_fileList.GetCaretIndex());
+}
+
+// A failed entry's whole story in a window of its own; false for an entry
+// without one.
+bool CConverterDlg::ShowReport(int index) {
+    const FailureReport* report = index >= 0 ? ReportOf(index) : nullptr;
+    if (report == nullptr)
+        return false;
+    CReportDlg dialog(ToUtf8(m_fileList.GetTextWide(index)), *report, this);
+    dialog.DoModal();
+    return true;
 }
 
 int CConverterDlg::OnVKeyToItem(UINT key, UINT) {

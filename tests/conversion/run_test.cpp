@@ -13,6 +13,7 @@
 #include "decoder_refusal.h"
 #include "file_outcome.h"
 #include "memory_file_queue.h"
+#include "run_progress.h"
 #include "temp_directory.h"
 #include "tool_check.h"
 
@@ -414,6 +415,55 @@ TEST(ToolLookup, FindsTheProgramWhereTheCommandProcessorWould) {
     // Without PATHEXT, the command processor's own extensions.
     const FakePlaces noExtensions({"C:\\Bin\\x.BAT"}, {{"PATH", "C:\\Bin"}});
     EXPECT_EQ("C:\\Bin\\x.BAT", Bytes(FindProgram("x", noExtensions).path));
+// A scripted run, one file at a time, at 6 s of audio a second: files of 60,
+// 120, unknown and 180 s end at 10, 30 and, the third slower than the rest,
+// at 60 s. The file without a length counts as the average of the others.
+TEST(RunProgress, AudioFinishedAndTheTimeLeftOfAScriptedRun) {
+    RunProgress progress;
+    for (const char* path : {"a.mpc", "b.mpc", "c.mpc", "d.mpc"})
+        progress.Join(path);
+    progress.LengthRead("a.mpc", 60);
+    progress.LengthRead("b.mpc", 120);
+    progress.LengthRead("c.mpc", 0);
+    progress.LengthRead("d.mpc", 180);
+    EXPECT_LT(progress.SecondsLeft(5, {"a.mpc"}), 0);  // no evidence yet
+
+    progress.Finish("a.mpc", 10);
+    EXPECT_DOUBLE_EQ(progress.Fraction(), 60.0 / 480);
+    EXPECT_DOUBLE_EQ(progress.SecondsLeft(10, {"b.mpc"}), 70);
+    for (int now = 11; now <= 20; ++now)
+        progress.SecondsLeft(now, {"b.mpc"});
+    EXPECT_NEAR(progress.SecondsLeft(20, {"b.mpc"}), 60, 1e-9);  // counted down
+    progress.Finish("b.mpc", 30);
+    EXPECT_NEAR(progress.SecondsLeft(30, {"c.mpc"}), 50, 1e-9);
+
+    double shown = 0;
+    for (int now = 31; now < 60; ++now)
+        shown = progress.SecondsLeft(now, {"c.mpc"});
+    progress.Finish("c.mpc", 60);
+    EXPECT_DOUBLE_EQ(progress.Fraction(), 300.0 / 480);
+    const double estimate = progress.EstimateSecondsLeft(60, {"d.mpc"});
+    EXPECT_DOUBLE_EQ(estimate, 180 / 5.0);  // 300 s of audio in 60 s
+    const double risen = progress.SecondsLeft(60, {"d.mpc"});
+    EXPECT_GT(risen, shown - 1);
+    EXPECT_LT(risen, estimate - 1);  // part of the way, not the whole jump
+    for (int now = 61; now <= 75; ++now)
+        shown = progress.SecondsLeft(now, {"d.mpc"});
+    EXPECT_NEAR(shown, progress.EstimateSecondsLeft(75, {"d.mpc"}), 1);
+
+    RunProgress slow;
+    slow.Join("long.mpc");
+    slow.Join("next.mpc");
+    EXPECT_LT(slow.SecondsLeft(9, {"long.mpc"}), 0);
+    EXPECT_GT(slow.SecondsLeft(10, {"long.mpc"}), 0);  // 10 s without an end
+}
+
+TEST(RunProgress, TimeLeftInWords) {
+    EXPECT_EQ(TimeLeftText(0.3), "about 1 second left");
+    EXPECT_EQ(TimeLeftText(44.6), "about 45 seconds left");
+    EXPECT_EQ(TimeLeftText(150), "about 3 minutes left");
+    EXPECT_EQ(TimeLeftText(3590), "about 1 hour left");
+    EXPECT_EQ(TimeLeftText(7290), "about 2 hours 2 minutes left");
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // "Convert Files" with the fake tools of tests/tools (their paths are the
 // case's arguments): it uses what the edit controls show, saved or not.
 #include <windows.h>
+#include <commctrl.h>
 #include <tlhelp32.h>
 
 #include <algorithm>
@@ -340,5 +341,118 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         const std::string copied = ClipboardText();
         CHECK(copied.find(inputs[3] + "\r\nWhy: the tools ended with status ") == 0);
         CHECK(copied.find("Batch line: \"" + WindowsPath(CaseArguments()[0])) != std::string::npos);
+    });
+}
+
+namespace {
+
+// The start of a Musepack stream of version 7 at 44.1 kHz, `frames` frames
+// long (1,152 samples each), as far as the length reader looks.
+std::string MusepackHeader(unsigned frames) {
+    std::string header = "MP+\x17";
+    for (int i = 0; i < 4; ++i)
+        header += static_cast<char>(frames >> (8 * i) & 0xFF);
+    return header + std::string(16, '\0') + "audio";
+}
+
+int ProgressPosition(HWND dialog) {
+    return static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_PROGRESS), PBM_GETPOS, 0, 0));
+}
+
+}  // namespace
+
+// Files of about 10, 42, 21 and 31 s of audio, 1.5 s of work each: the bar
+// rises by their audio (to a tenth, a half, seven tenths; by their count it
+// would be a quarter, a half, three quarters), the status line tells the time
+// left, and the system is kept awake for the run alone. The failed file's
+// whole story opens on a double-click and on Enter; Escape closes it.
+GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
+    CHECK_EQ_INT(CaseArguments().size(), 2);
+    if (CaseArguments().size() != 2)
+        return;
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
+    std::vector<std::string> inputs;
+    const unsigned frames[] = {400, 1600, 800, 1200};
+    for (int i = 0; i < 4; ++i) {
+        const std::string name = std::to_string(i + 1) + ".mpc";
+        WriteFileBytes(name.c_str(), MusepackHeader(frames[i]));
+        inputs.push_back(FullPath(name.c_str()));
+    }
+    const auto executionState = [] {
+        EXECUTION_STATE state = 0;
+        RunOnDialogThread([&] { state = SetThreadExecutionState(0); });  // asks, changes nothing
+        return state;
+    };
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+        SetControlText(dialog, IDC_OUTPUT_DIR, "");
+        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
+        DropFiles(dialog, inputs);
+        ClickButton(dialog, IDC_CONVERT);
+        CHECK((executionState() & (ES_CONTINUOUS | ES_SYSTEM_REQUIRED)) ==
+              (ES_CONTINUOUS | ES_SYSTEM_REQUIRED));
+        std::vector<int> positions = {ProgressPosition(dialog)};
+        std::string timeLeft;
+        CHECK(WaitUntil(
+            [&] {
+                const int position = ProgressPosition(dialog);
+                if (position != positions.back())
+                    positions.push_back(position);
+                const std::string status = ControlText(dialog, IDC_STATUS);
+                if (status.find(" left. Converting ") != std::string::npos)
+                    timeLeft = status;
+                return WindowText(dialog) == "BRAMKOT";
+            },
+            30000));
+        std::printf("the bar went through");
+        for (int position : positions)
+            std::printf(" %d", position);
+        std::printf("; the status line read \"%s\"\n", timeLeft.c_str());
+        CHECK(timeLeft.find("About ") == 0);
+        CHECK(positions.size() >= 4);
+        if (positions.size() >= 4) {
+            CHECK(positions[0] == 0);
+            CHECK(positions[1] >= 90 && positions[1] <= 110);
+            CHECK(positions[2] >= 490 && positions[2] <= 510);
+            CHECK(positions[3] >= 690 && positions[3] <= 710);
+        }
+        CHECK_EQ_INT(ProgressPosition(dialog), 0);
+        CHECK((executionState() & ES_SYSTEM_REQUIRED) == 0);
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+
+        SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
+        SetControlText(dialog, IDC_LAME_PATH, FullPath("no such folder") + "\\lame.exe");
+        DropFiles(dialog, {inputs[0]});
+        CHECK(ConvertAndWait(dialog));
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+        RECT item = {};
+        SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
+        const LPARAM at = MAKELPARAM(item.left + 4, (item.top + item.bottom) / 2);
+        for (UINT message : {WM_LBUTTONDOWN, WM_LBUTTONUP, WM_LBUTTONDBLCLK, WM_LBUTTONUP})
+            PostMessageA(list, message, message == WM_LBUTTONUP ? 0 : MK_LBUTTON, at);
+        for (int way = 0; way < 2; ++way) {  // the double-click, then Enter
+            HWND report = WaitForDialog("Why 1.mpc did not convert", 10000);
+            CHECK(report != nullptr);
+            if (report == nullptr)
+                return;
+            const std::string text = ControlText(report, IDC_REPORT_TEXT);
+            if (way == 0)
+                std::printf("the report:\n%s\n", text.c_str());
+            const std::size_t printed = text.find("the tools printed (the last 8 KB):\r\n");
+            CHECK(text.find(inputs[0] + "\r\n\r\nWhy: the tools ended with status ") == 0);
+            CHECK(text.find("The line that ran:\r\n\"" + WindowsPath(CaseArguments()[0])) !=
+                  std::string::npos);
+            CHECK(printed != std::string::npos &&
+                  text.find("no such folder", printed) != std::string::npos);
+            PressKey(report, VK_ESCAPE);
+            CHECK(WaitUntil([&] { return !IsWindow(report); }));
+            CHECK(IsWindow(dialog));
+            if (way == 0) {
+                RunOnDialogThread([&] { SetFocus(list); });
+                PressKey(dialog, VK_RETURN);
+            }
+        }
     });
 }

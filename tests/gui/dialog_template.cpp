@@ -23,7 +23,7 @@ const ExpectedControl kMainControls[] = {
     {-1, "Button", "Settings", 7, 183, 462, 76, kChild | BS_GROUPBOX},
     {-1, "Static", "mppdec.exe location:", 15, 193, 68, 8, kText},
     {-1, "Static", "lame.exe location:", 25, 213, 58, 8, kText},
-    {IDC_FILE_LIST, "ListBox", "", 7, 20, 402, 154,
+    {IDC_FILE_LIST, "ListBox", "", 7, 20, 402, 144,
      kChild | WS_BORDER | WS_VSCROLL | WS_HSCROLL | LBS_EXTENDEDSEL | LBS_NOINTEGRALHEIGHT |
          LBS_NOTIFY | LBS_WANTKEYBOARDINPUT},
     {-1, "Static", "MusePack files to process (DRAG FILES HERE):", 7, 6, 159, 8, kText},
@@ -43,6 +43,13 @@ const ExpectedControl kMainControls[] = {
     {IDC_BROWSE_LAME, "Button", "...", 238, 210, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDC_BROWSE_OUTPUT, "Button", "...", 447, 238, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDC_FILES_AT_ONCE_NOTE, "Static", "", 415, 66, 54, 18, kChild | SS_LEFT | SS_NOPREFIX},
+    {IDC_PROGRESS, "msctls_progress32", "", 7, 165, 402, 9, kChild},
+};
+
+const ExpectedControl kReportControls[] = {
+    {IDC_REPORT_TEXT, "Edit", "", 7, 7, 366, 186,
+     kChild | ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | WS_BORDER | WS_TABSTOP},
+    {IDOK, "Button", "Close", 323, 199, 50, 14, kChild | BS_DEFPUSHBUTTON | WS_TABSTOP},
 };
 
 const ExpectedControl kAboutControls[] = {
@@ -78,3 +85,15 @@ const ExpectedDialog kAboutDialog = {
     0,
     kAboutControls,
     sizeof kAboutControls / sizeof kAboutControls[0]};
+
+const ExpectedDialog kReportDialog = {
+    IDD_REPORT,
+    "Why a file did not convert",
+    0,
+    0,
+    380,
+    220,
+    DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_CAPTION | WS_SYSMENU,
+    0,
+    kReportControls,
+    sizeof kReportControls / sizeof kReportControls[0]};

@@ -1,6 +1,6 @@
 #pragma once
 
-// The two dialog templates as the program must have them, for checking the
+// The dialog templates as the program must have them, for checking the
 // compiled templates and the controls' places on the screen.
 
 #include <windows.h>
@@ -25,3 +25,4 @@ struct ExpectedDialog {
 
 extern const ExpectedDialog kMainDialog;
 extern const ExpectedDialog kAboutDialog;
+extern const ExpectedDialog kReportDialog;

@@ -1,4 +1,4 @@
-// The compiled resources, read back from the program file itself: the two
+// The compiled resources, read back from the program file itself: the
 // dialog templates byte for byte against the layout they must have, the string, the
 // icon, the version block and the manifest.
 #include <windows.h>
@@ -236,6 +236,7 @@ void CheckManifest(HMODULE module) {
 void CheckModule(HMODULE module, const std::string& file) {
     CheckTemplate(module, kMainDialog);
     CheckTemplate(module, kAboutDialog);
+    CheckTemplate(module, kReportDialog);
     char text[64] = {};
     CHECK_EQ_INT(LoadStringA(module, IDS_ABOUTBOX, text, sizeof text), 17);
     CHECK_EQ_STR(text, "&About BRAMKOT...");

@@ -1,0 +1,103 @@
+#include "stream_length_reader.h"
+
+#include <cstdio>
+
+#include "audio_length.h"
+#include "byte_source.h"
+#include "file_system.h"
+
+namespace {
+
+class Lock {
+public:
+    explicit Lock(CRITICAL_SECTION& section) : m_section(section) {
+        ::EnterCriticalSection(&m_section);
+    }
+    ~Lock() { ::LeaveCriticalSection(&m_section); }
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+private:
+    CRITICAL_SECTION& m_section;
+};
+
+double MusepackSeconds(const std::string& path) {
+    std::FILE* file = OpenFile(path, "rb");
+    if (file == nullptr)
+        return 0;
+    StdioByteSource source(file);
+    AudioLength length;
+    const bool read = ReadMusepackLength(source, length);
+    std::fclose(file);
+    return read ? length.Seconds() : 0;
+}
+
+}  // namespace
+
+StreamLengthReader::StreamLengthReader() {
+    ::InitializeCriticalSection(&m_lock);
+    m_wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
+    m_thread = ::CreateThread(nullptr, 0, &StreamLengthReader::ThreadMain, this, 0, nullptr);
+}
+
+StreamLengthReader::~StreamLengthReader() {
+    {
+        Lock lock(m_lock);
+        m_ending = true;
+    }
+    ::SetEvent(m_wake);
+    if (m_thread != nullptr) {
+        ::WaitForSingleObject(m_thread, INFINITE);
+        ::CloseHandle(m_thread);
+    }
+    ::CloseHandle(m_wake);
+    ::DeleteCriticalSection(&m_lock);
+}
+
+void StreamLengthReader::Read(const std::vector<std::string>& paths) {
+    if (paths.empty())
+        return;
+    {
+        Lock lock(m_lock);
+        m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
+    }
+    ::SetEvent(m_wake);
+}
+
+std::vector<StreamLengthReader::Length> StreamLengthReader::TakeRead() {
+    std::vector<Length> read;
+    Lock lock(m_lock);
+    read.swap(m_read);
+    return read;
+}
+
+DWORD WINAPI StreamLengthReader::ThreadMain(void* self) {
+    static_cast<StreamLengthReader*>(self)->Work();
+    return 0;
+}
+
+void StreamLengthReader::Work() {
+    for (;;) {
+        std::string path;
+        bool waiting = false;
+        {
+            Lock lock(m_lock);
+            if (m_ending)
+                return;
+            waiting = m_nextWaiting < m_waiting.size();
+            if (waiting) {
+                path.swap(m_waiting[m_nextWaiting++]);
+            } else {
+                m_waiting.clear();
+                m_nextWaiting = 0;
+            }
+        }
+        if (!waiting) {
+            ::WaitForSingleObject(m_wake, INFINITE);
+            continue;
+        }
+        const double seconds = MusepackSeconds(path);
+        Lock lock(m_lock);
+        m_read.push_back({path, seconds});
+    }
+}
