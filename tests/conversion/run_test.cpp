@@ -415,6 +415,8 @@ TEST(ToolLookup, FindsTheProgramWhereTheCommandProcessorWould) {
     // Without PATHEXT, the command processor's own extensions.
     const FakePlaces noExtensions({"C:\\Bin\\x.BAT"}, {{"PATH", "C:\\Bin"}});
     EXPECT_EQ("C:\\Bin\\x.BAT", Bytes(FindProgram("x", noExtensions).path));
+}
+
 // A scripted run, one file at a time, at 6 s of audio a second: files of 60,
 // 120, unknown and 180 s end at 10, 30 and, the third slower than the rest,
 // at 60 s. The file without a length counts as the average of the others.
