@@ -5,6 +5,7 @@
 #include <string>
 
 #include "conversion_command.h"
+#include "decimal_text.h"
 #include "decoder_refusal.h"
 #include "file_system.h"
 #include "mp3_finish.h"
@@ -119,9 +120,7 @@ std::string WithToolWords(const std::string& reason, const AnsiText& output) {
 }
 
 std::string Seconds(double seconds) {
-    char text[32];
-    std::snprintf(text, sizeof text, "%.1f s", seconds);
-    return text;
+    return FixedPoint(seconds, 1) + " s";
 }
 
 }  // namespace

@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "byte_order.h"
+#include "decimal_text.h"
 #include "id3v2_header.h"
 #include "musepack_packets.h"
 #include "text_encoding.h"
@@ -101,25 +102,6 @@ ReplayGain ReadVersion8(ByteSource& file, std::uint64_t start) {
         pos = packet.nextOffset;
     }
     return gain;
-}
-
-// `value` rounded to `decimals` places (2 or 6), with "." whatever the locale.
-std::string FixedPoint(double value, int decimals, bool withSign) {
-    const double scale = decimals == 2 ? 1e2 : 1e6;
-    long long scaled = static_cast<long long>(std::floor(value * scale + 0.5));
-    std::string text;
-    if (scaled < 0 || withSign)
-        text += scaled < 0 ? '-' : '+';
-    if (scaled < 0)
-        scaled = -scaled;
-    std::string digits;
-    for (int i = 0; i <= decimals || scaled != 0; ++i) {
-        if (i == decimals)
-            digits.insert(digits.begin(), '.');
-        digits.insert(digits.begin(), static_cast<char>('0' + scaled % 10));
-        scaled /= 10;
-    }
-    return text + digits;
 }
 
 }  // namespace

@@ -3,13 +3,24 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+namespace {
+
+// Spelled here rather than taken from libuuid, whose one object file holds
+// every GUID of the SDK: 35 KB of a program that needs two.
+const CLSID kTaskbarList = {
+    0x56fdf344, 0xfd6d, 0x11d0, {0x95, 0x8a, 0x00, 0x60, 0x97, 0xc9, 0xa0, 0x90}};
+const IID kTaskbarList3 = {
+    0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
+
+}  // namespace
+
 TaskbarProgress::TaskbarProgress(HWND window) : m_window(window) {
     // Fails with RPC_E_CHANGED_MODE where the thread already has COM in
     // another mode; the taskbar is still there then.
     m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
     void* taskbar = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(CLSID_TaskbarList, nullptr, CLSCTX_INPROC_SERVER,
-                                     IID_ITaskbarList3, &taskbar))) {
+    if (SUCCEEDED(::CoCreateInstance(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
+                                     &taskbar))) {
         m_taskbar = static_cast<ITaskbarList3*>(taskbar);
         if (FAILED(m_taskbar->HrInit())) {
             m_taskbar->Release();
