@@ -19,6 +19,7 @@
 #define IDC_STATUS 1009
 #define IDC_FILES_AT_ONCE 1010
 #define IDC_FILES_AT_ONCE_SPIN 1011
+#define IDC_SKIP_DONE 1012
 
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)

@@ -66,8 +66,29 @@ void CListBox::Append(const char* path) {
                        reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+DWORD_PTR CListBox::KeyOf(int index) {
+    DWORD_PTR key = GetItemData(index);
+    if (key == 0 && index >= 0 && index < GetCount()) {
+        key = ++m_lastKey;
+        SetItemData(index, key);
+    }
+    return key;
+}
+
+void CListBox::AppendFromFolder(const char* path, int foldersKept) {
+    Append(path);
+    if (foldersKept > 0)
+        m_foldersKept[KeyOf(GetCount() - 1)] = foldersKept;
+}
+
+int CListBox::FoldersKept(int index) {
+    const auto found = m_foldersKept.find(GetItemData(index));
+    return found == m_foldersKept.end() ? 0 : found->second;
+}
+
 void CListBox::ClearAll() {
     ResetContent();
+    m_foldersKept.clear();
 }
 
 int CListBox::GetSelectedIndices(int* indices, int capacity) {

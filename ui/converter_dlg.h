@@ -6,6 +6,7 @@
 
 #include "afx.h"
 #include "conversion_run.h"
+#include "drop_walk.h"
 #include "resource.h"
 #include "settings_fields.h"
 
@@ -29,6 +30,7 @@ public:
     CString m_mppdecSwitches;
     CString m_outputDir;
     CString m_filesAtOnce;
+    CString m_skipDone;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -48,6 +50,7 @@ protected:
     afx_msg void OnFileListSelChange();
     afx_msg int OnVKeyToItem(UINT key, UINT index);
     afx_msg LRESULT OnPipelineEnded(WPARAM, LPARAM);
+    afx_msg LRESULT OnDropWalk(WPARAM, LPARAM);
 
 private:
     SettingsFields Settings();
@@ -64,14 +67,21 @@ private:
     const FailureReport* ReportOf(int index) const;
     void CopyEntriesToClipboard();
     bool SaveOrSayWhy();
+    void ShowClearSelected();
+
+    // A drop that holds folders (converter_dlg_walk.cpp).
+    bool StartWalk(const CDropFiles& drop);
+    void TakeFound(std::size_t most);
+    void EndWalk();
+    std::string WalkStatus() const;
 
     std::unique_ptr<PipelineRunner> m_runner;
     std::unique_ptr<ConversionRun> m_run;
+    std::unique_ptr<DropWalk> m_walk;
     // How the dialog ends once the run is over; 0 while it stays.
     int m_endWhenRunIsOver = 0;
-    // Why each failed entry failed, by the list box's item data.
+    // Why each failed entry failed, by its key in the list box (KeyOf).
     std::map<DWORD_PTR, FailureReport> m_reports;
-    DWORD_PTR m_lastReport = 0;
     std::string m_summary;  // what the status line says when no run is on
     std::string m_notice;   // what the last drop left out
 
