@@ -17,6 +17,6 @@ const SettingRow kSettingRows[kSettingCount] = {
      IDC_OUTPUT_DIR},
     {"Files at once", &ConversionSettings::m_filesAtOnce, kDefaultFilesAtOnce, kDefaultFilesAtOnce,
      true, IDC_FILES_AT_ONCE},
-    {"Skip files whose MP3 is there", &ConversionSettings::m_skipDone, "", "", false,
-     IDC_SKIP_DONE, true},
+    {"Skip files whose MP3 is there", &ConversionSettings::m_skipDone, "", "", false, IDC_SKIP_DONE,
+     true},
 };

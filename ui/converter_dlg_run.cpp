@@ -10,8 +10,8 @@
 namespace {
 
 // The settings' controls, which keep the values the run started with.
-const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,   IDC_LAME_PATH,
-                                IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,        IDC_CLEAR_LIST,
+const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
+                                IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,         IDC_CLEAR_LIST,
                                 IDC_FILES_AT_ONCE, IDC_FILES_AT_ONCE_SPIN, IDC_SKIP_DONE};
 
 std::string Counted(int count, const char* one, const char* many) {

@@ -50,8 +50,9 @@ void DropWalk::EndAndWait() {
 DWORD WINAPI DropWalk::Run(void* self) {
     DropWalk& walk = *static_cast<DropWalk*>(self);
     int tooLong = 0;
-    WalkDrop(walk.m_dropped, walk.m_stop, [&walk](FoundFile&& file) { walk.Add(std::move(file)); },
-             tooLong);
+    WalkDrop(
+        walk.m_dropped, walk.m_stop, [&walk](FoundFile&& file) { walk.Add(std::move(file)); },
+        tooLong);
     Locked locked(walk.m_lock);
     walk.m_tooLong = tooLong;
     walk.m_over = true;

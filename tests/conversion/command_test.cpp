@@ -140,13 +140,14 @@ TEST(CommandLine, FileUnderADroppedFolderKeepsItsTree) {
     ConversionSettings settings = Defaults();
     settings.m_outputDir = "E:\\MP3";
     const AnsiText input = "D:\\Music\\50% Artist\\Album\\01 Intro.mpc";
-    EXPECT_NE(AnsiText::npos,
-              BuildConversionCommand(settings, input, 2)
-                  .find(" - \"E:\\MP3\\50%% Artist\\Album\\01 Intro.mp3\""));
+    EXPECT_NE(AnsiText::npos, BuildConversionCommand(settings, input, 2)
+                                  .find(" - \"E:\\MP3\\50%% Artist\\Album\\01 Intro.mp3\""));
     EXPECT_EQ("E:\\MP3\\Album\\01 Intro.mp3", DeriveOutputPath<AnsiText>(input, "E:\\MP3", 1));
     EXPECT_EQ("E:\\MP3\\01 Intro.mp3", DeriveOutputPath<AnsiText>(input, "E:\\MP3", 0));
-    EXPECT_EQ("E:\\MP3\\Album\\x.mp3", DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 1));
-    EXPECT_EQ("E:\\MP3\\Album\\x.mp3", DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 5));
+    EXPECT_EQ("E:\\MP3\\Album\\x.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 1));
+    EXPECT_EQ("E:\\MP3\\Album\\x.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 5));
     EXPECT_EQ("D:\\Album\\x.mp3", DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "", 1));
 
     VariableCommand command = BuildVariableCommand(settings, input, false, 2);

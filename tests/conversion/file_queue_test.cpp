@@ -82,11 +82,10 @@ TEST_F(FolderWalk, ListsMusepackFilesInExplorersOrder) {
     for (const char* folder : {"Music/Artist/10 Album", "Music/Artist/2 Album",
                                "Music/Artist/.hidden", "Music/Artist/Live.mpc"})
         fs::create_directories(folder);
-    for (const char* file :
-         {"Music/Artist/10 Song.mpc", "Music/Artist/2 song.MPC", "Music/Artist/cover.jpg",
-          "Music/Artist/10 Album/1.mp+", "Music/Artist/2 Album/01 Intro.mpc",
-          "Music/Artist/.hidden/x.mpc", "Music/Artist/.dot.mpc", "Music/Artist/Live.mpc/a.mpp",
-          "single.mpc"})
+    for (const char* file : {"Music/Artist/10 Song.mpc", "Music/Artist/2 song.MPC",
+                             "Music/Artist/cover.jpg", "Music/Artist/10 Album/1.mp+",
+                             "Music/Artist/2 Album/01 Intro.mpc", "Music/Artist/.hidden/x.mpc",
+                             "Music/Artist/.dot.mpc", "Music/Artist/Live.mpc/a.mpp", "single.mpc"})
         WriteFile(file, "x");
     fs::create_directory_symlink(fs::absolute("Music/Artist/2 Album"), "Music/Artist/3 Link");
 
@@ -95,25 +94,25 @@ TEST_F(FolderWalk, ListsMusepackFilesInExplorersOrder) {
     std::vector<std::string> found;
     std::vector<int> kept;
     int tooLong = 0;
-    WalkDrop({root + "/single.mpc", root + "/Music/Artist", root + "/single.mpc"}, stop,
-             [&](FoundFile&& file) {
-                 found.push_back(file.path.substr(root.size() + 1));
-                 kept.push_back(file.foldersKept);
-             },
-             tooLong);
-    EXPECT_EQ((std::vector<std::string>{"single.mpc", "Music/Artist/2 song.MPC",
-                                        "Music/Artist/10 Song.mpc",
-                                        "Music/Artist/2 Album/01 Intro.mpc",
-                                        "Music/Artist/10 Album/1.mp+",
-                                        "Music/Artist/Live.mpc/a.mpp", "single.mpc"}),
+    WalkDrop(
+        {root + "/single.mpc", root + "/Music/Artist", root + "/single.mpc"}, stop,
+        [&](FoundFile&& file) {
+            found.push_back(file.path.substr(root.size() + 1));
+            kept.push_back(file.foldersKept);
+        },
+        tooLong);
+    EXPECT_EQ((std::vector<std::string>{
+                  "single.mpc", "Music/Artist/2 song.MPC", "Music/Artist/10 Song.mpc",
+                  "Music/Artist/2 Album/01 Intro.mpc", "Music/Artist/10 Album/1.mp+",
+                  "Music/Artist/Live.mpc/a.mpp", "single.mpc"}),
               found);
     EXPECT_EQ((std::vector<int>{0, 1, 1, 2, 2, 2, 0}), kept);
     EXPECT_EQ(0, tooLong);
 
     stop = true;
     found.clear();
-    WalkDrop({root + "/Music"}, stop, [&](FoundFile&& file) { found.push_back(file.path); },
-             tooLong);
+    WalkDrop(
+        {root + "/Music"}, stop, [&](FoundFile&& file) { found.push_back(file.path); }, tooLong);
     EXPECT_TRUE(found.empty());
 }
 

@@ -7,7 +7,8 @@
 namespace {
 
 ConversionSettings Sample() {
-    return {"D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3", "3", "1"};
+    return {
+        "D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3", "3", "1"};
 }
 
 void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& actual) {

@@ -56,15 +56,16 @@ GUI_CASE(settings_file_is_shown) {
         CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "-V 2");
         CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "E:\\MP3");
         CHECK_EQ_STR(ControlText(dialog, IDC_FILES_AT_ONCE), "0");  // a file of five lines
+        CHECK_EQ_INT(SendDlgItemMessageA(dialog, IDC_SKIP_DONE, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     });
     // Leaving without saving keeps the file as it was.
     CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
                  "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
 }
 
-// Enter in an edit control is the default button: all six settings are
+// Enter in an edit control is the default button: all seven settings are
 // saved, in file order, and the dialog closes.
-GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
+GUI_CASE(enter_in_an_edit_saves_all_seven_and_closes) {
     const std::string longPath = "C:\\" + std::string(290, 'p') + "\\mppdec.exe";
     CConverterDlg dlg;
     const INT_PTR result = RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
@@ -74,6 +75,7 @@ GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
         SetControlText(dialog, IDC_LAME_SWITCHES, "-b 192 --tt \"x\"");
         SetControlText(dialog, IDC_OUTPUT_DIR, "E:\\MP3\\");
         SetControlText(dialog, IDC_FILES_AT_ONCE, "3");
+        ClickButton(dialog, IDC_SKIP_DONE);
         // The focus starts in the decoder path; two tabs reach the encoder path.
         PressKey(dialog, VK_TAB);
         PressKey(dialog, VK_TAB);
@@ -85,7 +87,7 @@ GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
         longPath +
-            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n3\r\n");
+            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n3\r\n1\r\n");
     CHECK(!PathExists("bramkot.ini.new"));
 }
 
@@ -102,7 +104,7 @@ GUI_CASE(enter_in_the_output_directory_saves_and_closes) {
     CHECK_EQ_INT(result, IDOK);
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
-        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n0\r\n");
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n0\r\n\r\n");
 }
 
 GUI_CASE(escape_closes_without_saving) {
@@ -139,12 +141,12 @@ GUI_CASE(first_focus_and_tab_order) {
         CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), IDC_MPPDEC_PATH);
         const int order[] = {
             IDC_MPPDEC_SWITCHES, IDC_LAME_PATH, IDC_LAME_SWITCHES, IDC_OUTPUT_DIR, IDC_CLEAR_LIST,
-            IDC_CONVERT,         IDOK,          IDC_FILES_AT_ONCE, IDC_MPPDEC_PATH};
+            IDC_CONVERT,         IDOK,          IDC_FILES_AT_ONCE, IDC_SKIP_DONE,  IDC_MPPDEC_PATH};
         for (int id : order) {
             PressKey(dialog, VK_TAB);
             CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
         }
-        // The list box is no tab stop and "Clear Selected" is disabled.
+        // The list box is no tab stop and "Clear Selected" is disabled: nothing is selected.
         CHECK((GetWindowLongA(GetDlgItem(dialog, IDC_FILE_LIST), GWL_STYLE) & WS_TABSTOP) == 0);
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_SELECTED)));
     });
