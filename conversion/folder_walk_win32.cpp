@@ -21,6 +21,10 @@ Utf16Text Searchable(const std::string& folder) {
     return wide.compare(0, 2, L"\\\\") == 0 ? L"\\\\?\\UNC" + wide.substr(1) : L"\\\\?\\" + wide;
 }
 
+bool IsDotOrDotDot(const wchar_t* name) {
+    return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
+}
+
 }  // namespace
 
 bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
@@ -33,7 +37,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
         const bool isFolder = (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         if ((attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM)) != 0 ||
             (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) ||
-            std::wcscmp(data.cFileName, L".") == 0 || std::wcscmp(data.cFileName, L"..") == 0)
+            IsDotOrDotDot(data.cFileName))
             continue;
         FolderItem item;
         ToUtf8(data.cFileName, std::wcslen(data.cFileName), item.name);

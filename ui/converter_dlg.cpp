@@ -186,7 +186,10 @@ void CConverterDlg::OnClearList() {
 void CConverterDlg::OnClearSelected() {
     if (m_run != nullptr)
         return;
+    m_fileList.SetRedraw(FALSE);  // one repaint, not one an entry
     DeleteSelectedEntries(m_fileList);
+    m_fileList.SetRedraw(TRUE);
+    m_fileList.Invalidate();
     ShowClearSelected();
     ShowProgress();
 }

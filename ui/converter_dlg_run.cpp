@@ -47,7 +47,7 @@ void CConverterDlg::StartRun() {
     m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
     m_summary.clear();
     m_run->StartFiles();
-    if (m_run->Over()) {
+    if (m_run->Over() && m_walk == nullptr) {
         EndRun();
         return;
     }

@@ -75,7 +75,7 @@ GUI_CASE(enter_in_an_edit_saves_all_seven_and_closes) {
         SetControlText(dialog, IDC_LAME_SWITCHES, "-b 192 --tt \"x\"");
         SetControlText(dialog, IDC_OUTPUT_DIR, "E:\\MP3\\");
         SetControlText(dialog, IDC_FILES_AT_ONCE, "3");
-        ClickButton(dialog, IDC_SKIP_DONE);
+        SendDlgItemMessageA(dialog, IDC_SKIP_DONE, BM_SETCHECK, BST_CHECKED, 0);
         // The focus starts in the decoder path; two tabs reach the encoder path.
         PressKey(dialog, VK_TAB);
         PressKey(dialog, VK_TAB);
