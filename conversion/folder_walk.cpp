@@ -1,6 +1,7 @@
 #include "folder_walk.h"
 
 #include "file_queue.h"
+#include "file_system.h"
 #include "path_buffer.h"
 
 namespace {
@@ -21,11 +22,11 @@ public:
 
     // Depth first, so that the list grows in the order it will show.
     void Folder(const std::string& folder, int foldersKept) {
-        std::vector<FolderItem> items;
+        std::vector<FolderEntry> items;
         if (m_stop || !ListFolder(folder, items))
             return;
         std::vector<std::string> files, folders;
-        for (FolderItem& item : items)
+        for (FolderEntry& item : items)
             (item.isFolder ? folders : files).push_back(std::move(item.name));
         SortAsExplorer(files);
         SortAsExplorer(folders);
@@ -46,13 +47,38 @@ private:
 
 }  // namespace
 
+bool DroppedFolderTest::IsFolder(const std::string& path) {
+    const std::size_t cut = path.find_last_of("\\/");
+    const bool share = path.compare(0, 2, "\\\\") == 0 && path.find('\\', 2) == cut;
+    if (cut == std::string::npos || cut + 1 == path.size() || share)
+        return ::IsFolder(path);  // a drive, a share or a name without a folder
+    const bool inRoot = cut == 0 || path[cut - 1] == ':';
+    const std::string parent = path.substr(0, inRoot ? cut + 1 : cut);
+    if (parent != m_parent) {
+        m_parent = parent;
+        m_folders.clear();
+        m_files.clear();
+        std::vector<FolderEntry> entries;
+        m_parentMissing = !ListFolder(parent, entries) && !::IsFolder(parent);
+        for (const FolderEntry& entry : entries)
+            (entry.isFolder ? m_folders : m_files).insert(FileNameKey(entry.name));
+    }
+    if (m_parentMissing)
+        return false;  // nor is anything in it
+    const std::string key = FileNameKey(path.substr(cut + 1));
+    if (m_folders.count(key) != 0)
+        return true;
+    return m_files.count(key) == 0 && ::IsFolder(path);
+}
+
 void WalkDrop(const std::vector<std::string>& dropped, const std::atomic<bool>& stop,
               const FoundFileSink& found, int& tooLong) {
     DropWalker walker(stop, found, tooLong);
+    DroppedFolderTest folders;
     for (const std::string& name : dropped) {
         if (stop)
             return;
-        if (IsFolder(name))
+        if (folders.IsFolder(name))
             walker.Folder(name, IsDriveRoot(name) ? 0 : 1);
         else
             walker.File(name, 0);

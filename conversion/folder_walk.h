@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -27,10 +28,24 @@ using FoundFileSink = std::function<void(FoundFile&& file)>;
 void WalkDrop(const std::vector<std::string>& dropped, const std::atomic<bool>& stop,
               const FoundFileSink& found, int& tooLong);
 
+// Tells which dropped names are folders. A drop from Explorer comes from one
+// folder: that folder is read once, where asking for each of 20,000 names
+// takes longer than listing them. Names it does not hold (hidden ones, links)
+// are asked for one by one.
+class DroppedFolderTest {
+public:
+    bool IsFolder(const std::string& path);
+
+private:
+    std::string m_parent;  // the folder last read
+    bool m_parentMissing = false;
+    std::set<std::string> m_folders, m_files;  // its names, as Windows compares them
+};
+
 // The system's part (folder_walk_win32.cpp, folder_walk_posix.cpp).
 
 // One name in a folder.
-struct FolderItem {
+struct FolderEntry {
     std::string name;  // UTF-8, without the folder
     bool isFolder = false;
 };
@@ -38,7 +53,7 @@ struct FolderItem {
 // The names in `folder` a walk may use: neither hidden nor system ones, and
 // no folder that is a link to somewhere else (a junction or a symbolic
 // link), so that a walk never loops. False when the folder cannot be read.
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items);
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& items);
 bool IsFolder(const std::string& path);
 std::string ChildPath(const std::string& folder, const std::string& name);
 // True when the path names a whole drive ("D:\"), which has no name of its own.

@@ -8,7 +8,7 @@
 
 #include "folder_walk.h"
 
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& items) {
     DIR* dir = opendir(folder.c_str());
     if (dir == nullptr)
         return false;

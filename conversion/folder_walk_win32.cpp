@@ -25,11 +25,23 @@ bool IsDotOrDotDot(const wchar_t* name) {
     return name[0] == L'.' && (name[1] == L'\0' || (name[1] == L'.' && name[2] == L'\0'));
 }
 
+// Without the short names and in large reads where the system offers them
+// (Windows 7 and later; older ones refuse the request as invalid).
+HANDLE FindFirst(const Utf16Text& pattern, WIN32_FIND_DATAW& data) {
+    const FINDEX_INFO_LEVELS basic = static_cast<FINDEX_INFO_LEVELS>(1);  // FindExInfoBasic
+    const DWORD largeFetch = 2;  // FIND_FIRST_EX_LARGE_FETCH
+    const HANDLE find =
+        FindFirstFileExW(pattern.c_str(), basic, &data, FindExSearchNameMatch, nullptr, largeFetch);
+    if (find != INVALID_HANDLE_VALUE || GetLastError() != ERROR_INVALID_PARAMETER)
+        return find;
+    return FindFirstFileW(pattern.c_str(), &data);
+}
+
 }  // namespace
 
-bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
+bool ListFolder(const std::string& folder, std::vector<FolderEntry>& items) {
     WIN32_FIND_DATAW data;
-    const HANDLE find = FindFirstFileW(Searchable(folder).c_str(), &data);
+    const HANDLE find = FindFirst(Searchable(folder), data);
     if (find == INVALID_HANDLE_VALUE)
         return false;
     do {
@@ -39,7 +51,7 @@ bool ListFolder(const std::string& folder, std::vector<FolderItem>& items) {
             (isFolder && (attributes & FILE_ATTRIBUTE_REPARSE_POINT) != 0) ||
             IsDotOrDotDot(data.cFileName))
             continue;
-        FolderItem item;
+        FolderEntry item;
         ToUtf8(data.cFileName, std::wcslen(data.cFileName), item.name);
         item.isFolder = isFolder;
         items.push_back(std::move(item));

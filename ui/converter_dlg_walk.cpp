@@ -33,9 +33,10 @@ std::string WithThousands(int number) {
 // folder is walked on a thread of its own, the drop's order kept.
 bool CConverterDlg::StartWalk(const CDropFiles& drop) {
     std::vector<std::string> names = DroppedNames(drop);
+    DroppedFolderTest folders;
     bool folder = false;
     for (std::size_t i = 0; i < names.size() && !folder; ++i)
-        folder = IsFolder(names[i]);
+        folder = folders.IsFolder(names[i]);
     if (!folder)
         return false;
     m_notice.clear();

@@ -318,6 +318,7 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         });
         const std::string copied = ClipboardText();
         CHECK(copied.find(inputs[3] + "\r\nWhy: the tools ended with status ") == 0);
+        CHECK(copied.find("\r\nMP3: " + FullPath("4.mp3") + "\r\n") != std::string::npos);
         CHECK(copied.find("Batch line: \"" + WindowsPath(CaseArguments()[0])) != std::string::npos);
     });
 }
