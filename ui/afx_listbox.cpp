@@ -76,9 +76,15 @@ DWORD_PTR CListBox::KeyOf(int index) {
 }
 
 void CListBox::AppendFromFolder(const char* path, int foldersKept) {
-    Append(path);
-    if (foldersKept > 0)
-        m_foldersKept[KeyOf(GetCount() - 1)] = foldersKept;
+    Utf16Text wide;
+    if (!ToUtf16(path, wide))
+        return;
+    const LRESULT index = ::SendMessageW(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0 || foldersKept == 0)
+        return;
+    SetItemData(static_cast<int>(index), ++m_lastKey);
+    m_foldersKept[m_lastKey] = foldersKept;
 }
 
 int CListBox::FoldersKept(int index) {
