@@ -47,6 +47,30 @@ private:
 
 }  // namespace
 
+// Names under a folder that is not there are not there either: the highest
+// such folder is remembered, so a drop of names from a missing drive asks
+// for it once.
+bool DroppedFolderTest::InMissingFolder(const std::string& folder) {
+    if (!m_missing.empty() && folder.compare(0, m_missing.size(), m_missing) == 0 &&
+        (folder.size() == m_missing.size() || folder[m_missing.size()] == '\\' ||
+         folder[m_missing.size()] == '/' || m_missing.back() == '\\' || m_missing.back() == '/'))
+        return true;
+    if (::IsFolder(folder))
+        return false;
+    m_missing = folder;
+    for (;;) {
+        const std::size_t cut = m_missing.find_last_of("\\/", m_missing.size() - 2);
+        if (cut == std::string::npos)
+            break;
+        const std::string above =
+            m_missing.substr(0, cut == 0 || m_missing[cut - 1] == ':' ? cut + 1 : cut);
+        if (above == m_missing || ::IsFolder(above))
+            break;
+        m_missing = above;
+    }
+    return true;
+}
+
 bool DroppedFolderTest::IsFolder(const std::string& path) {
     const std::size_t cut = path.find_last_of("\\/");
     const bool share = path.compare(0, 2, "\\\\") == 0 && path.find('\\', 2) == cut;
@@ -59,7 +83,9 @@ bool DroppedFolderTest::IsFolder(const std::string& path) {
         m_folders.clear();
         m_files.clear();
         std::vector<FolderEntry> entries;
-        m_parentMissing = !ListFolder(parent, entries) && !::IsFolder(parent);
+        m_parentMissing = InMissingFolder(parent);
+        if (!m_parentMissing)
+            ListFolder(parent, entries);
         for (const FolderEntry& entry : entries)
             (entry.isFolder ? m_folders : m_files).insert(FileNameKey(entry.name));
     }

@@ -37,8 +37,11 @@ public:
     bool IsFolder(const std::string& path);
 
 private:
+    bool InMissingFolder(const std::string& folder);
+
     std::string m_parent;  // the folder last read
     bool m_parentMissing = false;
+    std::string m_missing;                     // the highest missing folder met
     std::set<std::string> m_folders, m_files;  // its names, as Windows compares them
 };
 
