@@ -30,18 +30,23 @@ AnsiText Reference(const char* variable) {
 
 }  // namespace
 
-AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath) {
-    const OutputPathParts<AnsiText> output = SplitOutputPath(inputPath, settings.m_outputDir);
+AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath,
+                        int foldersKept) {
+    const OutputPathParts<AnsiText> output =
+        SplitOutputPath(inputPath, settings.m_outputDir, foldersKept);
     return output.directory + DoublePercentSigns(output.droppedName);
 }
 
-AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath) {
-    return Pipeline(settings, DoublePercentSigns(inputPath), OutputArgument(settings, inputPath));
+AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath,
+                                int foldersKept) {
+    return Pipeline(settings, DoublePercentSigns(inputPath),
+                    OutputArgument(settings, inputPath, foldersKept));
 }
 
 VariableCommand BuildVariableCommand(const ConversionSettings& settings, const AnsiText& inputPath,
-                                     bool outputDirInVariable) {
-    const OutputPathParts<AnsiText> output = SplitOutputPath(inputPath, settings.m_outputDir);
+                                     bool outputDirInVariable, int foldersKept) {
+    const OutputPathParts<AnsiText> output =
+        SplitOutputPath(inputPath, settings.m_outputDir, foldersKept);
     VariableCommand command;
     command.input = inputPath;
     if (outputDirInVariable) {

@@ -2,6 +2,7 @@
 
 #include "conversion_settings.h"
 #include "text_kinds.h"
+#include "tree_output.h"
 
 // An output path split where the dropped name begins: the output directory
 // as typed, with its backslash, or nothing when the MP3 goes next to its
@@ -13,26 +14,28 @@ struct OutputPathParts {
     Text droppedName;
 };
 
+// A file found under a dropped folder keeps the last `foldersKept` folders of
+// its path in its dropped name (tree_output.h).
 template <typename Text>
-OutputPathParts<Text> SplitOutputPath(const Text& inputPath, const Text& outputDir) {
+OutputPathParts<Text> SplitOutputPath(const Text& inputPath, const Text& outputDir,
+                                      int foldersKept = 0) {
     Text changed = inputPath;
     if (!changed.empty())
         changed.back() = '3';
     if (outputDir.size() < 2)
         return {Text(), changed};
-    const std::size_t lastBackslash = changed.rfind('\\');
     Text directory = outputDir;
     if (directory.back() != '\\')
         directory += '\\';
-    return {directory, lastBackslash == Text::npos ? changed : changed.substr(lastBackslash + 1)};
+    return {directory, changed.substr(KeptPartStart(changed, foldersKept))};
 }
 
 // The MP3 file for `inputPath`: its last character becomes "3", and when
 // `outputDir` has two characters or more the file goes there instead of next
-// to the input.
+// to the input, in the folders it keeps.
 template <typename Text>
-Text DeriveOutputPath(const Text& inputPath, const Text& outputDir) {
-    const OutputPathParts<Text> parts = SplitOutputPath(inputPath, outputDir);
+Text DeriveOutputPath(const Text& inputPath, const Text& outputDir, int foldersKept = 0) {
+    const OutputPathParts<Text> parts = SplitOutputPath(inputPath, outputDir, foldersKept);
     return parts.directory + parts.droppedName;
 }
 
@@ -44,12 +47,14 @@ Text DeriveOutputPath(const Text& inputPath, const Text& outputDir) {
 // of the dropped file name (the input path and the output file name) is
 // doubled to reach the tools unchanged. The settings go in as the user typed
 // them, so a tool path may use "%ProgramFiles%".
-AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath);
+AnsiText BuildConversionCommand(const ConversionSettings& settings, const AnsiText& inputPath,
+                                int foldersKept = 0);
 
 // The encoder's last argument in BuildConversionCommand's line, before the
 // command processor expands it: the output directory as typed and the
 // dropped name with its "%" doubled.
-AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath);
+AnsiText OutputArgument(const ConversionSettings& settings, const AnsiText& inputPath,
+                        int foldersKept = 0);
 
 // Where the dropped name's parts wait for the command processor when the
 // batch file's code page cannot spell the line: it expands "%NAME%" once, so
@@ -71,4 +76,4 @@ struct VariableCommand {
 // from the two variables. The settings stay as typed, except that with
 // `outputDirInVariable` the output directory goes into the output variable too.
 VariableCommand BuildVariableCommand(const ConversionSettings& settings, const AnsiText& inputPath,
-                                     bool outputDirInVariable);
+                                     bool outputDirInVariable, int foldersKept = 0);

@@ -10,6 +10,7 @@
 #include "file_system.h"
 #include "mp3_finish.h"
 #include "mp3_guard.h"
+#include "skip_rule.h"
 #include "text_conversion.h"
 #include "text_encoding.h"
 #include "tool_alias.h"
@@ -76,17 +77,17 @@ BatchFile BatchFileOfSlot(int slot) {
 // The MP3 file that a run of the line writes is the file its last argument
 // names once the command processor has expanded "%" in it.
 ToolRun PlanToolRun(const ConversionSettings& settings, const AnsiText& ansiInput,
-                    const BatchFile& batch) {
+                    const BatchFile& batch, int foldersKept = 0) {
     ToolRun run;
     AnsiText outputArgument;
-    const AnsiText line = BuildConversionCommand(settings, ansiInput);
+    const AnsiText line = BuildConversionCommand(settings, ansiInput, foldersKept);
     OemText unused;
     if (ToOem(line, unused)) {
         run.line = line;
-        outputArgument = OutputArgument(settings, ansiInput);
+        outputArgument = OutputArgument(settings, ansiInput, foldersKept);
     } else {
         const bool outputDirSpelled = ToOem(settings.m_outputDir, unused);
-        run.variables = BuildVariableCommand(settings, ansiInput, !outputDirSpelled);
+        run.variables = BuildVariableCommand(settings, ansiInput, !outputDirSpelled, foldersKept);
         run.line = run.variables.line;
         outputArgument = run.variables.outputArgument;
     }
@@ -210,7 +211,7 @@ void ConversionRun::StartFiles() {
     PathBuffer entry;
     while (!m_stopped && static_cast<int>(m_inWork.size()) < m_filesAtOnce &&
            m_queue.Read(m_next, entry))
-        BeginFile(entry.m_text);
+        BeginFile(entry.m_text, m_queue.FoldersKept(m_next));
 }
 
 void ConversionRun::Collect() {
@@ -243,7 +244,7 @@ bool ConversionRun::OutputFolderReady(const std::string& mp3) {
     return m_folderReady;
 }
 
-void ConversionRun::BeginFile(const std::string& entry) {
+void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
     auto file = std::make_unique<FileInWork>();
     file->index = m_next;
     file->entry = entry;
@@ -253,12 +254,16 @@ void ConversionRun::BeginFile(const std::string& entry) {
     const bool spelled = ToAnsi(entry, ansiInput);
     ToolRun tools;
     if (spelled) {
-        tools = PlanToolRun(m_settings, ansiInput, batch);
+        tools = PlanToolRun(m_settings, ansiInput, batch, foldersKept);
         file->mp3 = tools.output;
     } else {
         const OutputPathParts<std::string> parts =
-            SplitOutputPath(entry, ToUtf8(m_settings.m_outputDir));
+            SplitOutputPath(entry, ToUtf8(m_settings.m_outputDir), foldersKept);
         file->mp3 = (parts.directory.empty() ? std::string() : m_outputFolder) + parts.droppedName;
+    }
+    if (SkipsDoneFiles(m_settings) && Mp3IsDone(QueryFileState(entry), QueryFileState(file->mp3))) {
+        Skipped(file->index);
+        return;
     }
 
     // An MP3 name belongs to the first file of the run that claims it.
@@ -280,7 +285,8 @@ void ConversionRun::BeginFile(const std::string& entry) {
         return;
     }
     case RunOutputs::Claim::OtherInput:
-        Kept(file->index, {"another file of this run already makes " + file->mp3, "", ""});
+        Kept(file->index,
+             {"another file of this run already makes " + file->mp3, "", "", file->mp3});
         return;
     case RunOutputs::Claim::Free:
         m_outputs.Add(file->mp3Key, inputKey);
@@ -289,6 +295,7 @@ void ConversionRun::BeginFile(const std::string& entry) {
     // A file that cannot start stays listed; its guard and its alias, gone
     // with it, put the MP3 that was there back and remove the second name.
     FailureReport report;
+    report.mp3 = file->mp3;
     const auto keepUnrun = [&] {
         m_fates[file->mp3Key] = {false, report};
         Kept(file->index, report);
@@ -372,6 +379,7 @@ void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
     FailureReport report;
     report.batchLine = ToUtf8(file.batchLine);
     report.toolOutput = ToUtf8(result.output);
+    report.mp3 = file.mp3;
     const FileState after = QueryFileState(file.toolMp3);
     switch (result.end) {
     case PipelineEnd::BatchFileNotWritten:
@@ -427,6 +435,12 @@ void ConversionRun::Converted(int index) {
     ++m_converted;
     if (m_events != nullptr)
         m_events->EntryConverted(index);
+    m_queue.Delete(index);
+    EntryGone(index);
+}
+
+void ConversionRun::Skipped(int index) {
+    ++m_skipped;
     m_queue.Delete(index);
     EntryGone(index);
 }

@@ -15,6 +15,7 @@ struct FailureReport {
     std::string reason;      // one sentence
     std::string batchLine;   // the line as it was run; empty when nothing ran
     std::string toolOutput;  // the last of what the command processor and the tools printed
+    std::string mp3;         // the MP3 file it makes
 };
 
 class RunEvents {
@@ -65,11 +66,13 @@ public:
     // True when no file is in work and none will start.
     bool Over() const;
 
-    // Files finished this run, converted or not, of Total(): those listed at
-    // the start and those appended since.
-    int Finished() const { return m_converted + m_kept; }
+    // Files finished this run, converted, skipped or not, of Total(): those
+    // listed at the start and those appended since.
+    int Finished() const { return m_converted + m_kept + m_skipped; }
     int Total() const;
     int Converted() const { return m_converted; }
+    // Files whose MP3 was there already (skip_rule.h): they left the list.
+    int Skipped() const { return m_skipped; }
     int Kept() const { return m_kept; }
     // The entries in work, in list order.
     std::vector<EntryInWork> FilesInWork() const;
@@ -84,11 +87,12 @@ private:
         FailureReport report;
     };
 
-    void BeginFile(const std::string& entry);
+    void BeginFile(const std::string& entry, int foldersKept);
     void Settle(FileInWork& file, const PipelineResult& result);
     std::string ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
                                const FileState& after) const;
     void Converted(int index);
+    void Skipped(int index);
     void Kept(int index, const FailureReport& report);
     void EntryGone(int index);
     bool OutputFolderReady(const std::string& mp3);
@@ -111,6 +115,7 @@ private:
     int m_next = 0;  // the first entry not yet begun
     int m_converted = 0;
     int m_kept = 0;
+    int m_skipped = 0;
     bool m_stopped = false;
     std::string m_problem;
 };

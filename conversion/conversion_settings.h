@@ -13,6 +13,8 @@ struct ConversionSettings {
     AnsiText m_outputDir;
     // How many files a run converts at once: a number; empty or 0, one per processor.
     AnsiText m_filesAtOnce;
+    // "1": a file whose MP3 is there already is not converted (skip_rule.h).
+    AnsiText m_skipDone = AnsiText();
 };
 
 inline constexpr const char kDefaultMppdecPath[] = "C:\\mppdec\\mppdec.exe";
@@ -32,7 +34,9 @@ struct SettingRow {
     const char* whenMissing;
     bool emptyMeansDefault;
     int editControl;  // of the main dialog
+    // The control is a check box: checked is "1", unchecked empty.
+    bool checkBox = false;
 };
 
-inline constexpr int kSettingCount = 6;
+inline constexpr int kSettingCount = 7;
 extern const SettingRow kSettingRows[kSettingCount];

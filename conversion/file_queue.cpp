@@ -1,6 +1,7 @@
 #include "file_queue.h"
 
 #include <cstring>
+#include <vector>
 
 #include "text_conversion.h"
 #include "text_encoding.h"
@@ -16,8 +17,8 @@ bool IsMusepackFileName(const char* name) {
 }
 
 void DeleteSelectedEntries(FileQueue& queue) {
-    int indices[kSelectionCapacity];
-    const int count = queue.GetSelectedIndices(indices, kSelectionCapacity);
+    std::vector<int> indices(static_cast<std::size_t>(queue.Count()) + 1);
+    const int count = queue.GetSelectedIndices(indices.data(), static_cast<int>(indices.size()));
     for (int i = count - 1; i >= 0; --i)
         queue.Delete(indices[i]);
 }

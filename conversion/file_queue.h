@@ -17,14 +17,14 @@ public:
     virtual void Delete(int index) = 0;
     // Copies entry `index` into `buffer`; false if there is no such entry.
     virtual bool Read(int index, PathBuffer& buffer) = 0;
+    // How many folders of entry `index`'s path its MP3 keeps under the
+    // output directory: 0 but for files found under a dropped folder.
+    virtual int FoldersKept(int /*index*/) { return 0; }
 };
-
-// How many selected entries one "clear selected" removes at most.
-inline constexpr int kSelectionCapacity = 100;
 
 // True for names ending in .mpc, .mpp or .mp+ in any letter case.
 bool IsMusepackFileName(const char* name);
 
-// Removes the selected entries (at most kSelectionCapacity of them), the last
-// index first, so every index still names the same entry when it is deleted.
+// Removes every selected entry, the last index first, so every index still
+// names the same entry when it is deleted.
 void DeleteSelectedEntries(FileQueue& queue);

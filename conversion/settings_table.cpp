@@ -3,6 +3,7 @@
 
 // Files of four lines have no output directory line: it keeps what it had.
 // Files written before "Files at once" have five lines: 0, one per processor.
+// Files of six lines do not skip.
 const SettingRow kSettingRows[kSettingCount] = {
     {"mppdec.exe location", &ConversionSettings::m_mppdecPath, kDefaultMppdecPath,
      kDefaultMppdecPath, false, IDC_MPPDEC_PATH},
@@ -16,4 +17,6 @@ const SettingRow kSettingRows[kSettingCount] = {
      IDC_OUTPUT_DIR},
     {"Files at once", &ConversionSettings::m_filesAtOnce, kDefaultFilesAtOnce, kDefaultFilesAtOnce,
      true, IDC_FILES_AT_ONCE},
+    {"Skip files whose MP3 is there", &ConversionSettings::m_skipDone, "", "", false, IDC_SKIP_DONE,
+     true},
 };

@@ -21,7 +21,7 @@ check 'MajorSubsystemVersion[[:space:]]+5$' "header: major subsystem version 5 (
 check 'MinorSubsystemVersion[[:space:]]+1$' "header: minor subsystem version 1 (XP)"
 for dll in $(echo "$headers" | sed -n 's/.*DLL Name: //p'); do
     case "$(echo "$dll" | tr 'a-z' 'A-Z')" in
-    KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|COMCTL32.DLL|MSVCRT.DLL|ADVAPI32.DLL|OLE32.DLL)
+    KERNEL32.DLL|USER32.DLL|GDI32.DLL|SHELL32.DLL|COMCTL32.DLL|SHLWAPI.DLL|MSVCRT.DLL|ADVAPI32.DLL|OLE32.DLL)
         echo "check-exe: ok: imports $dll" ;;
     *) echo "check-exe: FAILED: imports $dll, which Windows does not ship"; failed=1 ;;
     esac

@@ -22,6 +22,18 @@ void DDX_Text(CDataExchange* pDX, int idc, CString& value) {
     }
 }
 
+void DDX_Check(CDataExchange* pDX, int idc, CString& value) {
+    HWND control = pDX->GetControl(idc);
+    if (control == nullptr) {
+        pDX->m_failed = true;
+        return;
+    }
+    if (pDX->m_bSaveAndValidate)
+        value = ::SendMessageA(control, BM_GETCHECK, 0, 0) == BST_CHECKED ? "1" : "";
+    else
+        ::SendMessageA(control, BM_SETCHECK, value == "1" ? BST_CHECKED : BST_UNCHECKED, 0);
+}
+
 void DDX_Control(CDataExchange* pDX, int idc, CWnd& control) {
     // Each run of a dialog has new control windows.
     control.m_hWnd = pDX->GetControl(idc);

@@ -22,5 +22,8 @@ public:
 // The text of control `idc`, of any length, and `value`.
 void DDX_Text(CDataExchange* pDX, int idc, CString& value);
 
+// A check box and its setting's text: checked is "1", unchecked empty.
+void DDX_Check(CDataExchange* pDX, int idc, CString& value);
+
 // Attaches `control` to the dialog's control `idc`.
 void DDX_Control(CDataExchange* pDX, int idc, CWnd& control);

@@ -66,8 +66,35 @@ void CListBox::Append(const char* path) {
                        reinterpret_cast<LPARAM>(wide.c_str()));
 }
 
+DWORD_PTR CListBox::KeyOf(int index) {
+    DWORD_PTR key = GetItemData(index);
+    if (key == 0 && index >= 0 && index < GetCount()) {
+        key = ++m_lastKey;
+        SetItemData(index, key);
+    }
+    return key;
+}
+
+void CListBox::AppendFromFolder(const char* path, int foldersKept) {
+    Utf16Text wide;
+    if (!ToUtf16(path, wide))
+        return;
+    const LRESULT index = ::SendMessageW(m_hWnd, LB_INSERTSTRING, static_cast<WPARAM>(-1),
+                                         reinterpret_cast<LPARAM>(wide.c_str()));
+    if (index < 0 || foldersKept == 0)
+        return;
+    SetItemData(static_cast<int>(index), ++m_lastKey);
+    m_foldersKept[m_lastKey] = foldersKept;
+}
+
+int CListBox::FoldersKept(int index) {
+    const auto found = m_foldersKept.find(GetItemData(index));
+    return found == m_foldersKept.end() ? 0 : found->second;
+}
+
 void CListBox::ClearAll() {
     ResetContent();
+    m_foldersKept.clear();
 }
 
 int CListBox::GetSelectedIndices(int* indices, int capacity) {

@@ -15,12 +15,14 @@ CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParen
     m_mppdecSwitches = "";
     m_outputDir = "";
     m_filesAtOnce = "";
+    m_skipDone = "";
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
 // A run still on (the dialog ended some other way) ends before the reports
 // it writes to go.
 CConverterDlg::~CConverterDlg() {
+    m_walk.reset();
     m_run.reset();
     m_runner.reset();
 }
@@ -29,8 +31,12 @@ void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
     DDX_Control(pDX, IDC_FILE_LIST, m_fileList);
     const SettingsFields fields = Settings();
-    for (int i = 0; i < kSettingCount; ++i)
-        DDX_Text(pDX, kSettingRows[i].editControl, *fields.fields[i]);
+    for (int i = 0; i < kSettingCount; ++i) {
+        if (kSettingRows[i].checkBox)
+            DDX_Check(pDX, kSettingRows[i].editControl, *fields.fields[i]);
+        else
+            DDX_Text(pDX, kSettingRows[i].editControl, *fields.fields[i]);
+    }
 }
 
 BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
@@ -49,11 +55,12 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_BN_CLICKED(IDC_BROWSE_MPPDEC, OnBrowseMppdec)
     ON_BN_CLICKED(IDC_BROWSE_LAME, OnBrowseLame)
     ON_BN_CLICKED(IDC_BROWSE_OUTPUT, OnBrowseOutput)
+    ON_MESSAGE(WM_DROP_WALK, OnDropWalk)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {
     return {{&m_mppdecPath, &m_lamePath, &m_mppdecSwitches, &m_lameSwitches, &m_outputDir,
-             &m_filesAtOnce}};
+             &m_filesAtOnce, &m_skipDone}};
 }
 
 BOOL CConverterDlg::OnInitDialog() {
@@ -133,11 +140,18 @@ bool IsMusepackName(const CDropFiles& drop, UINT index) {
 }  // namespace
 
 void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
+    // A walk still on ends first: this drop's files come after what it found.
+    EndWalk();
     // One character more than a path may use: a name that fills it is too
     // long. A cut name can name a different file, so such names are left out.
     wchar_t name[PathBuffer::kMaxLength + 2];
     const CDropFiles drop(hDropInfo);
     const UINT count = drop.GetCount();
+    if (StartWalk(drop)) {
+        DragFinish(hDropInfo);
+        ShowProgress();
+        return;
+    }
     UINT tooLong = 0;
     // One repaint for the whole drop: a list box that repaints after each
     // of thousands of names takes minutes.
@@ -165,15 +179,25 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
 }
 
 void CConverterDlg::OnClearList() {
+    m_walk.reset();
     m_fileList.ClearAll();
     m_reports.clear();
     m_summary.clear();
     m_notice.clear();
+    ShowClearSelected();
     ShowProgress();
 }
 
+// Not during a run: the run knows its entries by their places in the list.
 void CConverterDlg::OnClearSelected() {
+    if (m_run != nullptr)
+        return;
+    m_fileList.SetRedraw(FALSE);  // one repaint, not one an entry
     DeleteSelectedEntries(m_fileList);
+    m_fileList.SetRedraw(TRUE);
+    m_fileList.Invalidate();
+    ShowClearSelected();
+    ShowProgress();
 }
 
 // "Stop", then "End Now", while a run goes on.
@@ -205,6 +229,10 @@ void CConverterDlg::OnOK() {
 // Escape and the close box: during a run, as "Stop", and the window closes
 // once the files in work are done; pressed again, as "End Now".
 void CConverterDlg::OnCancel() {
+    if (m_walk != nullptr) {  // Escape ends a walk first, keeping what it found
+        EndWalk();
+        return;
+    }
     if (m_run == nullptr) {
         CDialog::OnCancel();
         return;

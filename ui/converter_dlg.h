@@ -6,6 +6,7 @@
 
 #include "afx.h"
 #include "conversion_run.h"
+#include "drop_walk.h"
 #include "resource.h"
 #include "run_progress_view.h"
 #include "settings_fields.h"
@@ -30,6 +31,7 @@ public:
     CString m_mppdecSwitches;
     CString m_outputDir;
     CString m_filesAtOnce;
+    CString m_skipDone;
 
 protected:
     void DoDataExchange(CDataExchange* pDX) override;
@@ -54,6 +56,7 @@ protected:
     afx_msg void OnBrowseOutput();
     afx_msg void OnFileListDblClk();
     afx_msg void OnTimer(UINT_PTR id);
+    afx_msg LRESULT OnDropWalk(WPARAM, LPARAM);
 
 private:
     SettingsFields Settings();
@@ -78,6 +81,13 @@ private:
     bool ShowReport(int index);
     void CopyEntriesToClipboard();
     bool SaveOrSayWhy();
+    void ShowClearSelected();
+
+    // A drop that holds folders (converter_dlg_walk.cpp).
+    bool StartWalk(const CDropFiles& drop);
+    void TakeFound(std::size_t most);
+    void EndWalk();
+    std::string WalkStatus() const;
 
     std::unique_ptr<PipelineRunner> m_runner;
     std::unique_ptr<ConversionRun> m_run;
@@ -86,11 +96,11 @@ private:
     int m_entriesJoined = 0;
     // The status line shows why a clicked entry failed.
     bool m_reasonShown = false;
+    std::unique_ptr<DropWalk> m_walk;
     // How the dialog ends once the run is over; 0 while it stays.
     int m_endWhenRunIsOver = 0;
-    // Why each failed entry failed, by the list box's item data.
+    // Why each failed entry failed, by its key in the list box (KeyOf).
     std::map<DWORD_PTR, FailureReport> m_reports;
-    DWORD_PTR m_lastReport = 0;
     std::string m_summary;  // what the status line says when no run is on
     std::string m_notice;   // what the last drop left out
 

@@ -17,7 +17,7 @@ const UINT_PTR kProgressTimer = 2;
 const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
                                 IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,         IDC_CLEAR_LIST,
                                 IDC_FILES_AT_ONCE, IDC_FILES_AT_ONCE_SPIN, IDC_BROWSE_MPPDEC,
-                                IDC_BROWSE_LAME,   IDC_BROWSE_OUTPUT};
+                                IDC_BROWSE_LAME,   IDC_BROWSE_OUTPUT,      IDC_SKIP_DONE};
 
 std::string Counted(int count, const char* one, const char* many) {
     return std::to_string(count) + ' ' + (count == 1 ? one : many);
@@ -56,7 +56,7 @@ void CConverterDlg::StartRun() {
     ::SetTimer(m_hWnd, kProgressTimer, 1000, nullptr);
     m_summary.clear();
     m_run->StartFiles();
-    if (m_run->Over()) {
+    if (m_run->Over() && m_walk == nullptr) {
         EndRun();
         return;
     }
@@ -78,7 +78,8 @@ LRESULT CConverterDlg::OnPipelineEnded(WPARAM, LPARAM) {
     if (m_run == nullptr)
         return 0;
     m_run->Collect();
-    if (m_run->Over())
+    // Files a walk still finds join the run, unless it was stopped.
+    if (m_run->Over() && (m_walk == nullptr || m_run->Stopped()))
         EndRun();
     else
         ShowProgress();
@@ -89,6 +90,8 @@ void CConverterDlg::EndRun() {
     const int notRun = m_run->Total() - m_run->Finished();
     std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
     summary += Counted(m_run->Converted(), "file converted", "files converted");
+    if (m_run->Skipped() > 0)
+        summary += "; " + std::to_string(m_run->Skipped()) + " skipped: their MP3 was there";
     if (m_run->Kept() > 0)
         summary +=
             "; " + std::to_string(m_run->Kept()) +
@@ -112,6 +115,7 @@ void CConverterDlg::EndRun() {
 void CConverterDlg::ShowRunning(bool running) {
     for (int id : kSettingControls)
         ::EnableWindow(::GetDlgItem(m_hWnd, id), !running);
+    ShowClearSelected();
     const HWND convert = ::GetDlgItem(m_hWnd, IDC_CONVERT);
     ::SetWindowTextA(convert, !running ? "Convert Files" : m_run->Stopped() ? "End Now" : "Stop");
     // A disabled control cannot keep the focus.
@@ -151,6 +155,8 @@ void CConverterDlg::ShowProgress(bool keepWorkInView) {
     } else {
         ::SetWindowTextA(m_hWnd, "BRAMKOT");
     }
+    if (m_walk != nullptr)
+        status = WalkStatus() + (status.empty() ? "" : " - " + status);
     if (!m_notice.empty())
         status += status.empty() ? m_notice : " - " + m_notice;
     ShowStatus(status);
@@ -180,9 +186,7 @@ void CConverterDlg::ShowStatus(const std::string& text) {
 }
 
 void CConverterDlg::EntryKept(int index, const FailureReport& report) {
-    m_reports.erase(m_fileList.GetItemData(index));
-    m_reports[++m_lastReport] = report;
-    m_fileList.SetItemData(index, m_lastReport);
+    m_reports[m_fileList.KeyOf(index)] = report;
     if (m_progressView != nullptr) {
         JoinNewEntries();
         m_progressView->Finish(ToUtf8(m_fileList.GetTextWide(index)), false);
@@ -215,6 +219,7 @@ const FailureReport* CConverterDlg::ReportOf(int index) const {
 
 // A failed entry, clicked, says why in the status line.
 void CConverterDlg::OnFileListSelChange() {
+    ShowClearSelected();
     const int index = m_fileList.GetCaretIndex();
     const FailureReport* report = index >= 0 ? ReportOf(index) : nullptr;
     if (report == nullptr) {
@@ -241,6 +246,10 @@ bool CConverterDlg::ShowReport(int index) {
 }
 
 int CConverterDlg::OnVKeyToItem(UINT key, UINT) {
+    if (key == VK_DELETE) {
+        OnClearSelected();
+        return -2;
+    }
     if (key != 'C' || ::GetKeyState(VK_CONTROL) >= 0)
         return -1;  // the list box's own handling
     CopyEntriesToClipboard();
@@ -259,6 +268,8 @@ void CConverterDlg::CopyEntriesToClipboard() {
         if (report == nullptr)
             continue;
         AppendForClipboard("Why: " + report->reason, text);
+        if (!report->mp3.empty())
+            AppendForClipboard("MP3: " + report->mp3, text);
         if (!report->batchLine.empty())
             AppendForClipboard("Batch line: " + report->batchLine, text);
         if (!report->toolOutput.empty())
@@ -280,6 +291,15 @@ void CConverterDlg::CopyEntriesToClipboard() {
             ::GlobalFree(memory);
     }
     ::CloseClipboard();
+}
+
+// "Clear Selected" and Delete act when entries are selected and no run is on.
+void CConverterDlg::ShowClearSelected() {
+    const HWND button = ::GetDlgItem(m_hWnd, IDC_CLEAR_SELECTED);
+    const bool enabled = m_run == nullptr && m_fileList.SendMessage(LB_GETSELCOUNT) > 0;
+    if (!enabled && ::GetFocus() == button)
+        SendMessage(WM_NEXTDLGCTL, 0, FALSE);  // a disabled control cannot keep the focus
+    ::EnableWindow(button, enabled);
 }
 
 bool CConverterDlg::SaveOrSayWhy() {

@@ -212,4 +212,29 @@ TEST(DecoderGain, TheMp3CarriesTheValuesAsIfNoGainHadBeenApplied) {
     EXPECT_EQ(std::vector<std::string>{"Title=x"}, carried("C:\\bin\\ffmpeg.exe", "", texts));
 }
 
+// A file found under a dropped folder keeps the dropped folder's name and
+// the folders below it under the output directory, by the line (with its
+// "%" doubled in the folders too) and by the variables; a dropped drive has
+// no name of its own. Without an output directory the MP3 stays beside it.
+TEST(CommandLine, FileUnderADroppedFolderKeepsItsTree) {
+    ConversionSettings settings = Defaults();
+    settings.m_outputDir = "E:\\MP3";
+    const AnsiText input = "D:\\Music\\50% Artist\\Album\\01 Intro.mpc";
+    EXPECT_NE(AnsiText::npos, BuildConversionCommand(settings, input, 2)
+                                  .find(" - \"E:\\MP3\\50%% Artist\\Album\\01 Intro.mp3\""));
+    EXPECT_EQ("E:\\MP3\\Album\\01 Intro.mp3", DeriveOutputPath<AnsiText>(input, "E:\\MP3", 1));
+    EXPECT_EQ("E:\\MP3\\01 Intro.mp3", DeriveOutputPath<AnsiText>(input, "E:\\MP3", 0));
+    EXPECT_EQ("E:\\MP3\\Album\\x.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 1));
+    EXPECT_EQ("E:\\MP3\\Album\\x.mp3",
+              DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "E:\\MP3", 5));
+    EXPECT_EQ("D:\\Album\\x.mp3", DeriveOutputPath<AnsiText>("D:\\Album\\x.mpc", "", 1));
+
+    VariableCommand command = BuildVariableCommand(settings, input, false, 2);
+    EXPECT_NE(AnsiText::npos, command.line.find("- \"E:\\MP3\\%BRAMKOT_OUTPUT%\""));
+    EXPECT_EQ("50% Artist\\Album\\01 Intro.mp3", command.output);
+    command = BuildVariableCommand(settings, input, true, 2);
+    EXPECT_EQ("E:\\MP3\\50% Artist\\Album\\01 Intro.mp3", command.output);
+}
+
 }  // namespace

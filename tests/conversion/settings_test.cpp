@@ -7,7 +7,8 @@
 namespace {
 
 ConversionSettings Sample() {
-    return {"D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3", "3"};
+    return {
+        "D:\\Tools\\mppdec.exe", "D:\\Tools\\lame.exe", "--scale 0.9", "-V 2", "E:\\MP3", "3", "1"};
 }
 
 void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& actual) {
@@ -17,6 +18,7 @@ void ExpectEqual(const ConversionSettings& expected, const ConversionSettings& a
     EXPECT_EQ(expected.m_lameSwitches, actual.m_lameSwitches);
     EXPECT_EQ(expected.m_outputDir, actual.m_outputDir);
     EXPECT_EQ(expected.m_filesAtOnce, actual.m_filesAtOnce);
+    EXPECT_EQ(expected.m_skipDone, actual.m_skipDone);
 }
 
 const ConversionSettings kDefaults = {
@@ -31,9 +33,9 @@ TEST_F(SettingsFile, MissingFileGivesTheDefaults) {
     ExpectEqual(kDefaults, loaded);
 }
 
-TEST_F(SettingsFile, SavedFileIsSixLinesAndLoadsBack) {
+TEST_F(SettingsFile, SavedFileIsSevenLinesAndLoadsBack) {
     ASSERT_TRUE(SaveSettings(Sample()));
-    EXPECT_EQ("D:\\Tools\\mppdec.exe\nD:\\Tools\\lame.exe\n--scale 0.9\n-V 2\nE:\\MP3\n3\n",
+    EXPECT_EQ("D:\\Tools\\mppdec.exe\nD:\\Tools\\lame.exe\n--scale 0.9\n-V 2\nE:\\MP3\n3\n1\n",
               ReadFile("bramkot.ini"));
     ConversionSettings loaded;
     LoadSettings(loaded);
@@ -56,7 +58,7 @@ TEST_F(SettingsFile, ValuesOfAnyLengthLoadBackWhole) {
 TEST_F(SettingsFile, EmptyValuesAreEmptyLines) {
     ConversionSettings empty;
     ASSERT_TRUE(SaveSettings(empty));
-    EXPECT_EQ("\n\n\n\n\n\n", ReadFile("bramkot.ini"));
+    EXPECT_EQ("\n\n\n\n\n\n\n", ReadFile("bramkot.ini"));
     ConversionSettings loaded = Sample();
     LoadSettings(loaded);
     empty.m_filesAtOnce = "0";  // empty means the same: one per processor
@@ -106,16 +108,21 @@ TEST_F(SettingsFile, FourLinesMakeACompleteFile) {
     EXPECT_EQ("", loaded.m_outputDir);
 }
 
-// Every file written before the sixth setting has five lines: one per processor.
-TEST_F(SettingsFile, FiveLinesAndSixLinesBothLoad) {
+// Every file written before the sixth setting has five lines: one per
+// processor; before the seventh, six: no skipping.
+TEST_F(SettingsFile, FiveSixAndSevenLinesAllLoad) {
     WriteFile("bramkot.ini", "a\nb\nc\nd\nE:\\Out\n");
     ConversionSettings loaded;
     LoadSettings(loaded);
     ExpectEqual({"a", "b", "c", "d", "E:\\Out", "0"}, loaded);
 
+    WriteFile("bramkot.ini", "a\nb\nc\nd\nE:\\Out\n2\n1\n");
+    LoadSettings(loaded);
+    ExpectEqual({"a", "b", "c", "d", "E:\\Out", "2", "1"}, loaded);
+
     WriteFile("bramkot.ini", "a\nb\nc\nd\nE:\\Out\n2\n");
     LoadSettings(loaded);
-    ExpectEqual({"a", "b", "c", "d", "E:\\Out", "2"}, loaded);
+    ExpectEqual({"a", "b", "c", "d", "E:\\Out", "2", ""}, loaded);
 }
 
 TEST_F(SettingsFile, FailedSaveKeepsThePreviousFile) {

@@ -340,6 +340,7 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         });
         const std::string copied = ClipboardText();
         CHECK(copied.find(inputs[3] + "\r\nWhy: the tools ended with status ") == 0);
+        CHECK(copied.find("\r\nMP3: " + FullPath("4.mp3") + "\r\n") != std::string::npos);
         CHECK(copied.find("Batch line: \"" + WindowsPath(CaseArguments()[0])) != std::string::npos);
     });
 }
@@ -454,5 +455,57 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
                 PressKey(dialog, VK_RETURN);
             }
         }
+    });
+}
+
+// A folder dropped with a file beside it, with an output directory: the
+// MP3 files make the dropped folder's tree there, so the two "01 Intro" of
+// two albums both convert, and the file dropped by itself goes straight in.
+// Dropped again with "Skip files whose MP3 is there", a file whose MP3 is
+// newer keeps that MP3's bytes and leaves the list; the other converts.
+GUI_CASE(dropped_tree_converts_into_the_same_tree_and_skips_what_is_done) {
+    CHECK_EQ_INT(CaseArguments().size(), 2);
+    if (CaseArguments().size() != 2)
+        return;
+    for (const char* folder :
+         {"Music", "Music\\Artist", "Music\\Artist\\Album 1", "Music\\Artist\\Album 2", "out"})
+        CreateDirectoryA(folder, nullptr);
+    for (const char* file :
+         {"Music\\Artist\\Album 1\\01 Intro.mpc", "Music\\Artist\\Album 2\\01 Intro.mpc",
+          "Music\\Artist\\notes.txt", "loose.mpc"})
+        WriteFileBytes(file, "input");
+    const std::string artist = FullPath("Music\\Artist");
+    const char* const album1 = "out\\Artist\\Album 1\\01 Intro.mp3";
+    const char* const album2 = "out\\Artist\\Album 2\\01 Intro.mp3";
+    CConverterDlg dlg;
+    RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
+        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+        SetControlText(dialog, IDC_OUTPUT_DIR, FullPath("out"));
+        DropFiles(dialog, {artist, FullPath("loose.mpc")});
+        CHECK(WaitUntil([&] { return ListEntries(dialog, IDC_FILE_LIST).size() == 3; }));
+        CHECK(
+            ListEntries(dialog, IDC_FILE_LIST) ==
+            std::vector<std::string>({artist + "\\Album 1\\01 Intro.mpc",
+                                      artist + "\\Album 2\\01 Intro.mpc", FullPath("loose.mpc")}));
+        CHECK(ConvertAndWait(dialog));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        CHECK(ReadFileBytes(album1) == FakeDecoderOutput());
+        CHECK(ReadFileBytes(album2) == FakeDecoderOutput());
+        CHECK(ReadFileBytes("out\\loose.mp3") == FakeDecoderOutput());
+        CHECK(FolderNames(AnsiToWide(FullPath("out"))) ==
+              std::vector<std::string>({"Artist", "loose.mp3"}));
+
+        WriteFileBytes(album1, "a newer MP3");
+        DeleteFileA(album2);
+        ClickButton(dialog, IDC_SKIP_DONE);
+        DropFiles(dialog, {artist});
+        CHECK(WaitUntil([&] { return ListEntries(dialog, IDC_FILE_LIST).size() == 2; }));
+        CHECK(ConvertAndWait(dialog));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
+        CHECK_EQ_STR(ReadFileBytes(album1), "a newer MP3");
+        CHECK(ReadFileBytes(album2) == FakeDecoderOutput());
+        CHECK_EQ_STR(ControlText(dialog, IDC_STATUS),
+                     "1 file converted; 1 skipped: their MP3 was there.");
     });
 }

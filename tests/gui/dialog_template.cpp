@@ -20,7 +20,7 @@ const ExpectedControl kMainControls[] = {
     {IDC_CONVERT, "Button", "Convert Files", 419, 137, 50, 36, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDOK, "Button", "Save Settings and Exit", 415, 6, 54, 27,
      kChild | BS_DEFPUSHBUTTON | WS_TABSTOP | BS_MULTILINE},
-    {-1, "Button", "Settings", 7, 183, 462, 76, kChild | BS_GROUPBOX},
+    {-1, "Button", "Settings", 7, 183, 462, 90, kChild | BS_GROUPBOX},
     {-1, "Static", "mppdec.exe location:", 15, 193, 68, 8, kText},
     {-1, "Static", "lame.exe location:", 25, 213, 58, 8, kText},
     {IDC_FILE_LIST, "ListBox", "", 7, 20, 402, 144,
@@ -32,7 +32,7 @@ const ExpectedControl kMainControls[] = {
     {IDC_CLEAR_SELECTED, "Button", "Clear Selected", 419, 116, 50, 14,
      kChild | BS_PUSHBUTTON | WS_DISABLED | WS_TABSTOP},
     {-1, "Static", "(Optional) Output Directory:", 15, 241, 86, 8, kText},
-    {-1, "Button", "", 7, 229, 462, 30, kChild | BS_GROUPBOX},
+    {-1, "Button", "", 7, 229, 462, 44, kChild | BS_GROUPBOX},
     {IDC_STATUS, "Static", "", 7, 175, 402, 8, kChild | SS_LEFT | SS_NOPREFIX | SS_ENDELLIPSIS},
     {-1, "Static", "Files at once:", 415, 40, 54, 8, kText},
     {IDC_FILES_AT_ONCE, "Edit", "", 415, 50, 30, 14,
@@ -44,6 +44,8 @@ const ExpectedControl kMainControls[] = {
     {IDC_BROWSE_OUTPUT, "Button", "...", 447, 238, 14, 14, kChild | BS_PUSHBUTTON | WS_TABSTOP},
     {IDC_FILES_AT_ONCE_NOTE, "Static", "", 415, 66, 54, 18, kChild | SS_LEFT | SS_NOPREFIX},
     {IDC_PROGRESS, "msctls_progress32", "", 7, 165, 402, 9, kChild},
+    {IDC_SKIP_DONE, "Button", "Skip files whose MP3 is there", 15, 255, 200, 10,
+     kChild | BS_AUTOCHECKBOX | WS_TABSTOP},
 };
 
 const ExpectedControl kReportControls[] = {
@@ -68,7 +70,7 @@ const ExpectedDialog kMainDialog = {
     0,
     0,
     476,
-    266,
+    280,
     DS_SETFONT | DS_MODALFRAME | WS_POPUP | WS_VISIBLE | WS_CAPTION | WS_SYSMENU,
     WS_EX_APPWINDOW,
     kMainControls,

@@ -84,37 +84,45 @@ GUI_CASE(drop_filter_order_duplicates_and_clear_list) {
     });
 }
 
-// "Clear Selected" is disabled, so the mouse and the keyboard cannot press
-// it; its command, sent by other means, removes the selected entries.
-GUI_CASE(clear_selected_is_disabled_and_removes_the_selection) {
+namespace {
+
+// What the list box tells the dialog when the user changes the selection.
+void SelectEntries(HWND dialog, const std::vector<int>& indices) {
+    HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
+    for (int index : indices)
+        SendMessageA(list, LB_SETSEL, TRUE, index);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_FILE_LIST, LBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(list));
+}
+
+}  // namespace
+
+// "Clear Selected" is greyed until entries are selected; pressed, or Delete
+// in the list, it removes every selected entry, of thousands too.
+GUI_CASE(clear_selected_and_delete_remove_the_selection) {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         HWND button = GetDlgItem(dialog, IDC_CLEAR_SELECTED);
-        CHECK(!IsWindowEnabled(button));
-        CHECK((GetWindowLongA(button, GWL_STYLE) & WS_DISABLED) != 0);
         DropFiles(dialog, {"C:\\0.mpc", "C:\\1.mpc", "C:\\2.mpc", "C:\\3.mpc", "C:\\4.mpc"});
-        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
-        SendMessageA(list, LB_SETSEL, TRUE, 1);
-        SendMessageA(list, LB_SETSEL, TRUE, 3);
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_SELECTED, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
+        CHECK(!IsWindowEnabled(button));
+        SelectEntries(dialog, {1, 3});
+        CHECK(IsWindowEnabled(button));
+        ClickButton(dialog, IDC_CLEAR_SELECTED);
         CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({"C:\\0.mpc", "C:\\2.mpc", "C:\\4.mpc"}));
+        CHECK(!IsWindowEnabled(button));
 
-        // Of 150 selected entries, only the 100 the selection query returns go.
         ClickButton(dialog, IDC_CLEAR_LIST);
         Names many;
-        for (int i = 0; i < 150; ++i)
+        for (int i = 0; i < 1500; ++i)
             many.push_back("C:\\many\\" + std::to_string(i) + ".mpc");
         DropFiles(dialog, many);
+        HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         SendMessageA(list, LB_SETSEL, TRUE, -1);  // all
-        SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CLEAR_SELECTED, BN_CLICKED),
-                     reinterpret_cast<LPARAM>(button));
-        const Names left = ListEntries(dialog, IDC_FILE_LIST);
-        CHECK_EQ_INT(left.size(), 50);
-        if (left.size() == 50) {
-            CHECK_EQ_STR(left.front(), "C:\\many\\100.mpc");
-            CHECK_EQ_STR(left.back(), "C:\\many\\149.mpc");
-        }
+        SelectEntries(dialog, {});
+        SendMessageA(list, LB_SETSEL, FALSE, 700);
+        RunOnDialogThread([&] { SetFocus(list); });
+        PressKey(dialog, VK_DELETE);
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({"C:\\many\\700.mpc"}));
     });
 }
 
@@ -176,17 +184,38 @@ GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
     GlobalFree(cut);
 }
 
-// A folder is tested by its name like a file.
-GUI_CASE(dropped_folder_is_tested_by_name) {
-    CreateDirectoryA("album.mpc", nullptr);
-    CreateDirectoryA("album", nullptr);
-    CHECK((GetFileAttributesA("album.mpc") & FILE_ATTRIBUTE_DIRECTORY) != 0);
-    const std::string folder = FullPath("album.mpc");
-    const std::string plain = FullPath("album");
+// A dropped folder lists the Musepack files under it in Explorer's order,
+// each folder's files before its subfolders, in the drop's place among
+// dropped files; hidden and system names are left out, and a folder named
+// like a Musepack file is opened.
+GUI_CASE(dropped_folders_list_their_files_in_explorer_order) {
+    for (const char* folder :
+         {"Music", "Music\\Artist", "Music\\Artist\\10 Album", "Music\\Artist\\2 Album",
+          "Music\\Artist\\Hidden", "Music\\Artist\\Live.mpc", "empty"})
+        CreateDirectoryA(folder, nullptr);
+    for (const char* file :
+         {"Music\\Artist\\10 Song.mpc", "Music\\Artist\\2 song.MPC", "Music\\Artist\\cover.jpg",
+          "Music\\Artist\\system.mpc", "Music\\Artist\\10 Album\\1.mp+",
+          "Music\\Artist\\2 Album\\01 Intro.mpc", "Music\\Artist\\Hidden\\x.mpc",
+          "Music\\Artist\\Live.mpc\\a.mpp", "single.mpc"})
+        WriteFileBytes(file, "x");
+    SetFileAttributesA("Music\\Artist\\Hidden", FILE_ATTRIBUTE_HIDDEN);
+    SetFileAttributesA("Music\\Artist\\system.mpc", FILE_ATTRIBUTE_SYSTEM);
+    const std::string artist = FullPath("Music\\Artist"), single = FullPath("single.mpc");
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        DropFiles(dialog, {plain, folder});
-        CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({folder}));
+        DropFiles(dialog, {single, FullPath("empty"), artist, single});
+        const Names expected = {single,
+                                artist + "\\2 song.MPC",
+                                artist + "\\10 Song.mpc",
+                                artist + "\\2 Album\\01 Intro.mpc",
+                                artist + "\\10 Album\\1.mp+",
+                                artist + "\\Live.mpc\\a.mpp",
+                                single};
+        CHECK(WaitUntil([&] {
+            return ControlText(dialog, IDC_STATUS).find("Adding files") == std::string::npos;
+        }));
+        CHECK(ListEntries(dialog, IDC_FILE_LIST) == expected);
     });
 }
 

@@ -57,15 +57,16 @@ GUI_CASE(settings_file_is_shown) {
         CHECK_EQ_STR(ControlText(dialog, IDC_LAME_SWITCHES), "-V 2");
         CHECK_EQ_STR(ControlText(dialog, IDC_OUTPUT_DIR), "E:\\MP3");
         CHECK_EQ_STR(ControlText(dialog, IDC_FILES_AT_ONCE), "0");  // a file of five lines
+        CHECK_EQ_INT(SendDlgItemMessageA(dialog, IDC_SKIP_DONE, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     });
     // Leaving without saving keeps the file as it was.
     CHECK_EQ_STR(ReadFileBytes("bramkot.ini"),
                  "D:\\dec\\mppdec.exe\r\nD:\\enc\\lame.exe\r\n--scale 0.5\r\n-V 2\r\nE:\\MP3\r\n");
 }
 
-// Enter in an edit control is the default button: all six settings are
+// Enter in an edit control is the default button: all seven settings are
 // saved, in file order, and the dialog closes.
-GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
+GUI_CASE(enter_in_an_edit_saves_all_seven_and_closes) {
     const std::string longPath = "C:\\" + std::string(290, 'p') + "\\mppdec.exe";
     CConverterDlg dlg;
     const INT_PTR result = RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
@@ -75,6 +76,7 @@ GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
         SetControlText(dialog, IDC_LAME_SWITCHES, "-b 192 --tt \"x\"");
         SetControlText(dialog, IDC_OUTPUT_DIR, "E:\\MP3\\");
         SetControlText(dialog, IDC_FILES_AT_ONCE, "3");
+        SendDlgItemMessageA(dialog, IDC_SKIP_DONE, BM_SETCHECK, BST_CHECKED, 0);
         // The focus starts in the decoder path; two tabs reach the encoder path.
         PressKey(dialog, VK_TAB);
         PressKey(dialog, VK_TAB);
@@ -86,7 +88,7 @@ GUI_CASE(enter_in_an_edit_saves_all_six_and_closes) {
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
         longPath +
-            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n3\r\n");
+            "\r\nC:\\Program Files\\LAME\\lame.exe\r\n\r\n-b 192 --tt \"x\"\r\nE:\\MP3\\\r\n3\r\n1\r\n");
     CHECK(!PathExists("bramkot.ini.new"));
 }
 
@@ -103,7 +105,7 @@ GUI_CASE(enter_in_the_output_directory_saves_and_closes) {
     CHECK_EQ_INT(result, IDOK);
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
-        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n0\r\n");
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\nF:\\out\r\n0\r\n\r\n");
 }
 
 GUI_CASE(escape_closes_without_saving) {
@@ -149,12 +151,13 @@ GUI_CASE(first_focus_and_tab_order) {
                              IDC_BROWSE_MPPDEC,
                              IDC_BROWSE_LAME,
                              IDC_BROWSE_OUTPUT,
+                             IDC_SKIP_DONE,
                              IDC_MPPDEC_PATH};
         for (int id : order) {
             PressKey(dialog, VK_TAB);
             CHECK_EQ_INT(GetDlgCtrlID(FocusedWindow()), id);
         }
-        // The list box is no tab stop and "Clear Selected" is disabled.
+        // The list box is no tab stop and "Clear Selected" is disabled: nothing is selected.
         CHECK((GetWindowLongA(GetDlgItem(dialog, IDC_FILE_LIST), GWL_STYLE) & WS_TABSTOP) == 0);
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_SELECTED)));
     });

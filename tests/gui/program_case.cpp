@@ -78,5 +78,5 @@ GUI_CASE(program_runs_in_its_current_directory_and_ends_with_the_dialog) {
     CHECK_EQ_INT(RunProgramAndPress(program, VK_RETURN), 0);
     CHECK_EQ_STR(
         ReadFileBytes("bramkot.ini"),
-        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\n\r\n0\r\n");
+        "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\n\r\n0\r\n\r\n");
 }

@@ -40,10 +40,10 @@ void TenMegabyteLine() {
                                       "-V 2",        "E:\\Out",     "2"};
     Check(SaveSettings(saved), test, "SaveSettings failed");
     const std::string expectedFile =
-        "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n2\r\n";
+        "C:\\dec.exe\r\nC:\\enc.exe\r\n" + huge + "\r\n-V 2\r\nE:\\Out\r\n2\r\n\r\n";
     const std::string file = ReadFileBytes("bramkot.ini");
     Check(file.size() == expectedFile.size() && file == expectedFile, test,
-          "file is not six CR LF lines, size " + std::to_string(file.size()));
+          "file is not seven CR LF lines, size " + std::to_string(file.size()));
     const ConversionSettings loaded = Load();
     Check(SameSettings(saved, loaded), test, "loaded back as " + Shown(loaded));
 
@@ -72,7 +72,7 @@ void CrLfAndMixedFiles() {
 
     // What a save makes of it is a clean CR LF file that loads the same.
     Check(SaveSettings(loaded), test, "SaveSettings failed");
-    Check(ReadFileBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n0\r\n", test,
+    Check(ReadFileBytes("bramkot.ini") == "a\r\nb\r\nc\r\n\r\nE:\\Out\r\n0\r\n\r\n", test,
           "saved file: " + ReadFileBytes("bramkot.ini"));
     const ConversionSettings again = Load();
     Check(SameSettings(loaded, again), test, "reloaded as " + Shown(again));
