@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -103,6 +104,7 @@ private:
     RunOutputs m_outputs;
     std::map<std::string, Fate> m_fates;  // by MP3 key
     std::string m_folderKey;              // the output folder last made or found
+    std::set<std::string> m_workFolders;  // by key: those cleared of stale work files
     bool m_folderReady = false;
 
     std::vector<std::unique_ptr<FileInWork>> m_inWork;

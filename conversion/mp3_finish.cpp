@@ -52,9 +52,14 @@ LengthCheck CheckMp3Length(const std::string& musepack, const std::string& mp3) 
     AudioLength made;
     LengthCheck check;
     if (!ReadBytesOf(musepack,
-                     [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }) ||
-        !ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); }))
+                     [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }))
         return check;
+    if (!ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); })) {
+        check.audio = false;
+        check.complete = false;
+        check.streamSeconds = stream.Seconds();
+        return check;
+    }
     check.complete = !IsCutShort(stream, made);
     check.streamSeconds = stream.Seconds();
     check.mp3Seconds = made.Seconds();

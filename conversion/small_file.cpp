@@ -6,7 +6,7 @@
 
 bool WriteSmallFile(const char* name, const std::string& bytes, const char* mode,
                     std::string& problem) {
-    FILE* file = std::fopen(name, mode);
+    FILE* file = OpenFile(name, mode);
     bool written =
         file != nullptr && std::fwrite(bytes.data(), 1, bytes.size(), file) == bytes.size();
     written = file != nullptr && std::fflush(file) == 0 && written;
@@ -17,6 +17,6 @@ bool WriteSmallFile(const char* name, const std::string& bytes, const char* mode
         written = false;
     }
     if (!written && file != nullptr)
-        std::remove(name);
+        RemoveFile(name);
     return written;
 }
