@@ -199,6 +199,10 @@ ConversionRun::ConversionRun(const ConversionSettings& settings, FileQueue& queu
 
 ConversionRun::~ConversionRun() {
     EndNow();
+}
+
+void ConversionRun::EndNowAndWait() {
+    EndNow();
     while (!m_inWork.empty()) {
         m_runner.WaitForEnd();
         Collect();

@@ -47,6 +47,8 @@ class ConversionRun {
 public:
     ConversionRun(const ConversionSettings& settings, FileQueue& queue, PipelineRunner& runner,
                   RunEvents* events = nullptr);
+    // Ends the files still in work without waiting for them: the owner calls
+    // EndNowAndWait before.
     ~ConversionRun();
     ConversionRun(const ConversionRun&) = delete;
     ConversionRun& operator=(const ConversionRun&) = delete;
@@ -59,6 +61,9 @@ public:
     void Stop();
     // Ends the files in work at once; they stay listed.
     void EndNow();
+    // EndNow, then waits for their pipelines and settles them: when it
+    // returns, no tool of the run is left, nor a work file or a batch file.
+    void EndNowAndWait();
 
     bool Stopped() const { return m_stopped; }
     // True when no file is in work and none will start.

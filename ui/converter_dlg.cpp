@@ -18,12 +18,8 @@ CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParen
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
-// A run still on (the dialog ended some other way) ends before the reports
-// it writes to go.
-CConverterDlg::~CConverterDlg() {
-    m_run.reset();
-    m_runner.reset();
-}
+// A run never outlives the window: it ends in OnDestroy.
+CConverterDlg::~CConverterDlg() = default;
 
 void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -44,6 +40,10 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_LBN_SELCHANGE(IDC_FILE_LIST, OnFileListSelChange)
     ON_WM_VKEYTOITEM()
     ON_MESSAGE(WM_PIPELINE_ENDED, OnPipelineEnded)
+    ON_MESSAGE(WM_TIMER, OnTimer)
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(WM_DESTROY, OnDestroy)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {

@@ -48,6 +48,10 @@ protected:
     afx_msg void OnFileListSelChange();
     afx_msg int OnVKeyToItem(UINT key, UINT index);
     afx_msg LRESULT OnPipelineEnded(WPARAM, LPARAM);
+    afx_msg LRESULT OnTimer(WPARAM, LPARAM);
+    afx_msg LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    afx_msg LRESULT OnEndSession(WPARAM, LPARAM);
+    afx_msg LRESULT OnDestroy(WPARAM, LPARAM);
 
 private:
     SettingsFields Settings();
@@ -56,6 +60,7 @@ private:
     void StartRun();
     void StopRun();
     void EndRun();
+    void EndRunBeforeTheWindowGoes();
     void ShowRunning(bool running);
     void ShowProgress();
     void ShowStatus(const std::string& text);

@@ -39,11 +39,17 @@ void AppendForClipboard(const std::string& text, std::string& out) {
     out += "\r\n";
 }
 
+// While a run is on, ended pipelines are also collected at this pace: a
+// posted WM_PIPELINE_ENDED can be lost (a full message queue).
+const UINT_PTR kCollectTimer = 1;
+const UINT kCollectEveryMs = 250;
+
 }  // namespace
 
 void CConverterDlg::StartRun() {
     const HWND window = m_hWnd;
     m_runner = MakeBatchFileRunner([window] { ::PostMessageA(window, WM_PIPELINE_ENDED, 0, 0); });
+    ::SetTimer(m_hWnd, kCollectTimer, kCollectEveryMs, nullptr);
     m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
     m_summary.clear();
     m_run->StartFiles();
@@ -76,6 +82,39 @@ LRESULT CConverterDlg::OnPipelineEnded(WPARAM, LPARAM) {
     return 0;
 }
 
+LRESULT CConverterDlg::OnTimer(WPARAM timer, LPARAM) {
+    if (timer == kCollectTimer)
+        OnPipelineEnded(0, 0);
+    return 0;
+}
+
+// The files in work end, and their pipelines with every process of them,
+// their work files and batch files gone, before the window does.
+void CConverterDlg::EndRunBeforeTheWindowGoes() {
+    if (m_run == nullptr)
+        return;
+    m_run->EndNowAndWait();
+    m_endWhenRunIsOver = 0;
+    EndRun();
+}
+
+// Windows ends the program soon after: the run does not wait for that.
+LRESULT CConverterDlg::OnQueryEndSession(WPARAM, LPARAM) {
+    EndRunBeforeTheWindowGoes();
+    return TRUE;
+}
+
+LRESULT CConverterDlg::OnEndSession(WPARAM ending, LPARAM) {
+    if (ending)
+        EndRunBeforeTheWindowGoes();
+    return 0;
+}
+
+LRESULT CConverterDlg::OnDestroy(WPARAM, LPARAM) {
+    EndRunBeforeTheWindowGoes();
+    return 0;
+}
+
 void CConverterDlg::EndRun() {
     const int notRun = m_run->Total() - m_run->Finished();
     std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
@@ -86,6 +125,7 @@ void CConverterDlg::EndRun() {
     if (notRun > 0)
         summary += "; " + Counted(notRun, "file", "files") + " not run";
     m_summary = summary + '.';
+    ::KillTimer(m_hWnd, kCollectTimer);
     m_run.reset();
     m_runner.reset();
     ShowRunning(false);
