@@ -208,6 +208,7 @@ public:
         pipeline->job = job;
         pipeline->runner = this;
         pipeline->cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const std::string noEvent = pipeline->cancel == nullptr ? LastSystemErrorText() : "";
         pipeline->jobObject = CreateJobObjectW(nullptr, nullptr);
         if (pipeline->jobObject != nullptr) {
             // Should the program itself be ended, its tools end with it.
@@ -225,7 +226,7 @@ public:
                 CreateThread(nullptr, 0, &BatchFileRunner::Run, pipeline, 0, nullptr);
         if (pipeline->thread == nullptr) {
             pipeline->result.end = PipelineEnd::NotStarted;
-            pipeline->result.problem = LastSystemErrorText();
+            pipeline->result.problem = noEvent.empty() ? LastSystemErrorText() : noEvent;
             Ended(pipeline);
         }
     }
