@@ -56,15 +56,18 @@ bool WorkFile::PutInPlace(std::string& problem) {
     return true;
 }
 
+// Only names this program makes count: "~bramkot N.mp3" and its tagged copy
+// "~bramkot N.mp3.bramkot-tags", which share the lock of the first.
 void ReclaimWorkFiles(const std::string& folder) {
+    const std::size_t prefix = sizeof kWorkPrefix - 1;
     for (const std::string& name :
          FolderNamesStartingWith(folder.empty() ? std::string(".") : folder, kWorkPrefix)) {
-        // "~bramkot N.mp3" and its tagged copy "~bramkot N.mp3.bramkot-tags"
-        // share the lock of the first.
-        const std::size_t extension = name.find(kWorkExtension);
-        if (extension == std::string::npos)
+        std::size_t digits = prefix;
+        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9')
+            ++digits;
+        const std::string workName = name.substr(0, digits) + kWorkExtension;
+        if (digits == prefix || (name != workName && name != TaggedCopyPath(workName)))
             continue;
-        const std::string workName = name.substr(0, extension + sizeof kWorkExtension - 1);
         PathLock lock("work file", Beside(folder, workName));
         if (lock.TryTake())
             RemoveFile(Beside(folder, name));

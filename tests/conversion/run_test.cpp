@@ -161,11 +161,13 @@ TEST_F(ConversionRun, TheUsersMp3SurvivesAFailureAndAKilledRun) {
     WriteFile("a.mp3", "half an MP3");
     WriteFile("~bramkot 7.mp3", "half an MP3");
     WriteFile("~bramkot 7.mp3.bramkot-tags", "half a tagged MP3");
+    WriteFile("~bramkot notes.mp3", "the user's own");
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ("the user's MP3", ReadFile("a.mp3"));
     EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
     EXPECT_FALSE(std::filesystem::exists("~bramkot 7.mp3"));
     EXPECT_FALSE(std::filesystem::exists("~bramkot 7.mp3.bramkot-tags"));
+    EXPECT_EQ("the user's own", ReadFile("~bramkot notes.mp3"));
 
     std::filesystem::remove("fail");
     RunConversionQueue(m_settings, m_queue);
