@@ -15,6 +15,9 @@
 //   bench_run finish <mppdec.exe> <lame.exe> <.mpc file>
 //       the work on one file's MP3 after its pipeline (the length check and
 //       the tag copy), against what the real tools take for that file.
+//   bench_run oldmp3 <decoder.exe> <encoder.exe> <folder of .mpc files>
+//       the folder's files, each beside an old MP3, two at once: how many
+//       converted, how many failed, what was left beside the music.
 //
 // Runs in the current directory. The figures are appended to
 // bench-result.txt there; the console gets what the command processor and
@@ -364,6 +367,51 @@ int Finish(const std::string& decoder, const std::string& encoder, const std::st
 
 }  // namespace
 
+// Counts the entries a run keeps, with the first few reasons.
+class KeptEntries : public RunEvents {
+public:
+    void EntryKept(int, const FailureReport& report) override {
+        if (++m_count <= 5)
+            m_reasons += "    " + report.reason + "\n";
+    }
+    int m_count = 0;
+    std::string m_reasons;
+};
+
+int OldMp3s(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+    const ConversionSettings settings = {Ansi(decoder), Ansi(encoder), "", "", "", "2"};
+    const std::vector<std::string> inputs = ListFiles(folder, "*.mpc");
+    MemoryFileQueue queue;
+    for (const std::string& input : inputs)
+        queue.Append(input.c_str());
+    KeptEntries kept;
+    const double start = NowMilliseconds();
+    RunConversionQueue(settings, queue, &kept);
+    const double milliseconds = NowMilliseconds() - start;
+    // An MP3 that converted starts with the ID3v2 tag its title went into.
+    int replaced = 0;
+    for (const std::string& mp3 : OutputsOf(inputs, settings)) {
+        char start3[3] = {};
+        if (FILE* file = std::fopen(mp3.c_str(), "rb")) {
+            replaced += std::fread(start3, 1, 3, file) == 3 && std::string(start3, 3) == "ID3";
+            std::fclose(file);
+        }
+    }
+    const std::size_t music = inputs.size() * 2;
+    const std::size_t everything = ListFiles(folder, "*").size();
+    std::fprintf(Results(),
+                 "old MP3s, %zu files of 1 s beside an old MP3 each, stand-in tools, two at "
+                 "once (aim: all converted, none failed, nothing left beside):\n",
+                 inputs.size());
+    std::fprintf(Results(),
+                 "  converted %d, failed %d, tagged MP3s in place %d, %zu other files "
+                 "left beside, %.1f s\n%s",
+                 static_cast<int>(inputs.size()) - kept.m_count, kept.m_count, replaced,
+                 everything > music ? everything - music : 0, milliseconds / 1000,
+                 kept.m_reasons.c_str());
+    return kept.m_count == 0 ? 0 : 1;
+}
+
 int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "overhead" && argc == 5)
@@ -376,6 +424,8 @@ int main(int argc, char** argv) {
         return Alias(std::atoi(argv[2]));
     if (mode == "finish" && argc == 5)
         return Finish(argv[2], argv[3], argv[4]);
+    if (mode == "oldmp3" && argc == 5)
+        return OldMp3s(argv[2], argv[3], argv[4]);
     std::fprintf(stderr,
                  "usage: bench_run overhead <decoder.exe> <encoder.exe> <count>\n"
                  "       bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>\n"

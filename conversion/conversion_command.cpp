@@ -59,3 +59,19 @@ VariableCommand BuildVariableCommand(const ConversionSettings& settings, const A
     command.line = Pipeline(settings, Reference(kInputVariable), command.outputArgument);
     return command;
 }
+
+AnsiText BuildCommandWritingTo(const ConversionSettings& settings, const AnsiText& inputPath,
+                               const AnsiText& outputFile) {
+    return Pipeline(settings, DoublePercentSigns(inputPath), DoublePercentSigns(outputFile));
+}
+
+VariableCommand BuildVariableCommandWritingTo(const ConversionSettings& settings,
+                                              const AnsiText& inputPath,
+                                              const AnsiText& outputFile) {
+    VariableCommand command;
+    command.input = inputPath;
+    command.output = outputFile;
+    command.outputArgument = Reference(kOutputVariable);
+    command.line = Pipeline(settings, Reference(kInputVariable), command.outputArgument);
+    return command;
+}

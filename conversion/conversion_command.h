@@ -77,3 +77,15 @@ struct VariableCommand {
 // `outputDirInVariable` the output directory goes into the output variable too.
 VariableCommand BuildVariableCommand(const ConversionSettings& settings, const AnsiText& inputPath,
                                      bool outputDirInVariable, int foldersKept = 0);
+
+// The line of BuildConversionCommand with the encoder writing `outputFile`
+// (a full path, which the tools get exactly as given) in place of the MP3's
+// own name.
+AnsiText BuildCommandWritingTo(const ConversionSettings& settings, const AnsiText& inputPath,
+                               const AnsiText& outputFile);
+
+// The same through the variables: the input path in kInputVariable and
+// `outputFile` whole in kOutputVariable.
+VariableCommand BuildVariableCommandWritingTo(const ConversionSettings& settings,
+                                              const AnsiText& inputPath,
+                                              const AnsiText& outputFile);

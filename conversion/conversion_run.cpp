@@ -14,6 +14,7 @@
 #include "text_conversion.h"
 #include "text_encoding.h"
 #include "tool_alias.h"
+#include "work_file.h"
 
 // One entry from the start of its pipeline to its end.
 struct FileInWork {
@@ -21,13 +22,15 @@ struct FileInWork {
     int slot = 0;
     std::string entry;    // UTF-8
     std::string mp3;      // UTF-8: the MP3's true name
-    std::string toolMp3;  // UTF-8: what the encoder writes, the true name or the alias's
+    std::string toolMp3;  // UTF-8: what the encoder writes, the work file or the alias's MP3
     std::string mp3Key;
     AnsiText batchLine;  // as composed
     FileState before;
     // Where ANSI cannot spell the entry: the name the tools get instead.
     std::unique_ptr<ToolAlias> alias;
     std::unique_ptr<Mp3Guard> guard;
+    // What the MP3 is made as, until it goes to its true name whole.
+    std::unique_ptr<WorkFile> work;
     std::vector<int> followers;  // later entries of the same input: they share its fate
 };
 
@@ -96,6 +99,42 @@ ToolRun PlanToolRun(const ConversionSettings& settings, const AnsiText& ansiInpu
     return run;
 }
 
+// The line of `run` with the encoder writing `work` (UTF-8) instead of the
+// MP3's true name; false when the ANSI code page cannot spell it.
+bool AimAtWorkFile(const ConversionSettings& settings, const AnsiText& ansiInput,
+                   const std::string& work, ToolRun& run) {
+    AnsiText ansiWork;
+    if (!ToAnsi(work, ansiWork))
+        return false;
+    run.variables = VariableCommand();
+    run.line = BuildCommandWritingTo(settings, ansiInput, ansiWork);
+    OemText unused;
+    if (!ToOem(run.line, unused)) {
+        run.variables = BuildVariableCommandWritingTo(settings, ansiInput, ansiWork);
+        run.line = run.variables.line;
+    }
+    run.output = work;
+    return true;
+}
+
+// Why the Musepack file cannot go to the tools now; empty when it can.
+std::string ProblemWithInput(const std::string& entry) {
+    std::FILE* file = OpenFile(entry, "rb");
+    if (file == nullptr) {
+        const std::string why = LastSystemErrorText();
+        if (!QueryFileState(entry).exists)
+            return "the file is no longer there";
+        return "the file cannot be read: " + why;
+    }
+    char first = 0;
+    const bool read = std::fread(&first, 1, 1, file) == 1;
+    const bool failed = std::ferror(file) != 0;
+    std::fclose(file);
+    if (read)
+        return std::string();
+    return failed ? "the file cannot be read" : "the file is empty";
+}
+
 // The last line of the tools' words that holds more than blanks; progress
 // lines end in a carriage return alone.
 std::string LastLine(const AnsiText& ansiOutput) {
@@ -160,6 +199,10 @@ ConversionRun::ConversionRun(const ConversionSettings& settings, FileQueue& queu
 }
 
 ConversionRun::~ConversionRun() {
+    EndNow();
+}
+
+void ConversionRun::EndNowAndWait() {
     EndNow();
     while (!m_inWork.empty()) {
         m_runner.WaitForEnd();
@@ -292,14 +335,19 @@ void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
         m_outputs.Add(file->mp3Key, inputKey);
         break;
     }
-    // A file that cannot start stays listed; its guard and its alias, gone
-    // with it, put the MP3 that was there back and remove the second name.
+    // A file that cannot start stays listed; its work file and its alias go
+    // with it.
     FailureReport report;
     report.mp3 = file->mp3;
     const auto keepUnrun = [&] {
         m_fates[file->mp3Key] = {false, report};
         Kept(file->index, report);
     };
+    report.reason = ProblemWithInput(entry);
+    if (!report.reason.empty()) {
+        keepUnrun();
+        return;
+    }
     if (!OutputFolderReady(file->mp3)) {
         const std::size_t backslash = file->mp3.rfind('\\');
         report.reason = "the output folder " + file->mp3.substr(0, backslash) + " cannot be made";
@@ -312,9 +360,22 @@ void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
         return;
     }
 
-    // The tools get a name they can open and write an MP3 beside it, which
-    // then moves to its true name.
-    if (!spelled) {
+    const std::string folder = FolderOf(file->mp3);
+    if (m_workFolders.insert(FileNameKey(folder)).second)
+        ReclaimWorkFiles(folder);
+    file->work.reset(new WorkFile);
+    if (!file->work->Make(file->mp3)) {
+        report.reason = "no work file can be made beside " + file->mp3;
+        keepUnrun();
+        return;
+    }
+
+    // The tools get a name they can open and write the work file or, where
+    // ANSI cannot spell that either, an MP3 beside the second name, which
+    // then comes to the work file.
+    if (spelled) {
+        AimAtWorkFile(m_settings, ansiInput, file->work->Path(), tools);
+    } else {
         file->alias.reset(new ToolAlias);
         if (!file->alias->Make(entry)) {
             report.reason =
@@ -326,6 +387,7 @@ void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
         ConversionSettings besideAlias = m_settings;
         besideAlias.m_outputDir.clear();
         tools = PlanToolRun(besideAlias, file->alias->AnsiPath(), batch);
+        AimAtWorkFile(m_settings, file->alias->AnsiPath(), file->work->Path(), tools);
     }
     file->toolMp3 = tools.output;
     file->batchLine = tools.line;
@@ -341,6 +403,7 @@ void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
         keepUnrun();
         return;
     }
+    job.outputFile = file->toolMp3;
     if (!tools.variables.line.empty())
         job.variables = {{kInputVariable, tools.variables.input},
                          {kOutputVariable, tools.variables.output}};
@@ -352,7 +415,7 @@ void ConversionRun::BeginFile(const std::string& entry, int foldersKept) {
 // Why the MP3 of a pipeline that ran does not count; empty when it does. A
 // damaged file the decoder gave up on halfway still ends with the encoder's
 // status: only the MP3's length tells. The MP3 counts only once it has its
-// tags and its true name.
+// tags and its true name, which it gets in one step, over the MP3 there.
 std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
                                           const FileState& after) const {
     if (result.status != 0)
@@ -363,6 +426,8 @@ std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const Pipeline
     if (after.size == 0)
         return WithToolWords("the encoder wrote an empty MP3", result.output);
     const LengthCheck length = CheckMp3Length(file.entry, file.toolMp3);
+    if (!length.audio)
+        return WithToolWords("the encoder wrote no MPEG audio", result.output);
     if (!length.complete)
         return "the MP3 lasts " + Seconds(length.mp3Seconds) + "; the Musepack stream " +
                Seconds(length.streamSeconds);
@@ -370,8 +435,10 @@ std::string ConversionRun::ProblemWithMp3(const FileInWork& file, const Pipeline
     if (!CarryTagsOver(file.entry, file.toolMp3,
                        {m_settings.m_mppdecPath, m_settings.m_mppdecSwitches}, problem))
         return problem;
-    if (file.alias != nullptr && !MoveFileOver(file.toolMp3, file.mp3))
-        return "the MP3 cannot be moved to " + file.mp3 + ": " + LastSystemErrorText();
+    if (file.toolMp3 != file.work->Path() && !MoveFileOver(file.toolMp3, file.work->Path()))
+        return "the MP3 cannot be moved to " + file.work->Path() + ": " + LastSystemErrorText();
+    if (!file.work->PutInPlace(problem))
+        return "the MP3 cannot take the place of " + file.mp3 + ": " + problem;
     return std::string();
 }
 
@@ -395,6 +462,9 @@ void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
     case PipelineEnd::EndedByUser:
         report.reason = "ended by the user";
         break;
+    case PipelineEnd::Stalled:
+        report.reason = "stalled: its tools did nothing for 5 minutes";
+        break;
     case PipelineEnd::Ran: {
         report.reason = ProblemWithMp3(file, result, after);
         const std::string refusal = DecoderRefusal(m_settings, report.toolOutput);
@@ -404,15 +474,12 @@ void ConversionRun::Settle(FileInWork& file, const PipelineResult& result) {
     }
     }
 
+    // A failure leaves the MP3 there as it was: only the work file goes.
     const bool converted = report.reason.empty();
-    if (converted) {
-        file.guard->KeepNew();
-    } else {
-        if (WroteFile(file.before, after) || WroteFile(file.before, QueryFileState(file.toolMp3)))
-            RemoveFile(file.toolMp3);
-        if (!file.guard->Restore())
-            report.reason += "; the MP3 that was there stays at " + file.guard->AsidePath();
-    }
+    if (!converted &&
+        (WroteFile(file.before, after) || WroteFile(file.before, QueryFileState(file.toolMp3))))
+        RemoveFile(file.toolMp3);
+    file.work.reset();
     file.alias.reset();
     file.guard.reset();
     m_fates[file.mp3Key] = {converted, report};

@@ -2,6 +2,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,8 @@ class ConversionRun {
 public:
     ConversionRun(const ConversionSettings& settings, FileQueue& queue, PipelineRunner& runner,
                   RunEvents* events = nullptr);
+    // Ends the files still in work without waiting for them: the owner calls
+    // EndNowAndWait before.
     ~ConversionRun();
     ConversionRun(const ConversionRun&) = delete;
     ConversionRun& operator=(const ConversionRun&) = delete;
@@ -61,6 +64,9 @@ public:
     void Stop();
     // Ends the files in work at once; they stay listed.
     void EndNow();
+    // EndNow, then waits for their pipelines and settles them: when it
+    // returns, no tool of the run is left, nor a work file or a batch file.
+    void EndNowAndWait();
 
     bool Stopped() const { return m_stopped; }
     // True when no file is in work and none will start.
@@ -109,6 +115,7 @@ private:
     RunOutputs m_outputs;
     std::map<std::string, Fate> m_fates;  // by MP3 key
     std::string m_folderKey;              // the output folder last made or found
+    std::set<std::string> m_workFolders;  // by key: those cleared of stale work files
     bool m_folderReady = false;
 
     std::vector<std::unique_ptr<FileInWork>> m_inWork;

@@ -8,12 +8,20 @@
 #include "text_kinds.h"
 
 // The files the program works on, by UTF-8 path: the few operations whose
-// Windows and POSIX forms differ.
+// Windows and POSIX forms differ. Every file the program opens is closed to
+// the processes it starts.
+
+// What separates folders in a path: a backslash on Windows.
+extern const char kPathSeparator;
 
 FileState QueryFileState(const std::string& path);
 bool RemoveFile(const std::string& path);
 // Moves a file over another, replacing it, across volumes too.
 bool MoveFileOver(const std::string& from, const std::string& to);
+// Puts the file `from` under the name `to` in the same folder as one step,
+// replacing a file there even when it is read-only. False, with the system's
+// words in `problem`, when it cannot: `to` is then as it was.
+bool ReplaceFileByName(const std::string& from, const std::string& to, std::string& problem);
 // Moves `from` over `to`, replacing `to` if it exists, as one step, in the
 // current directory.
 bool ReplaceFileWith(const char* from, const char* to);

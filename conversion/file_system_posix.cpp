@@ -29,6 +29,16 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
 
+const char kPathSeparator = '/';
+
+// A read-only file is no obstacle to rename here.
+bool ReplaceFileByName(const std::string& from, const std::string& to, std::string& problem) {
+    if (std::rename(from.c_str(), to.c_str()) == 0)
+        return true;
+    problem = std::strerror(errno);
+    return false;
+}
+
 bool ReplaceFileWith(const char* from, const char* to) {
     return std::rename(from, to) == 0;
 }

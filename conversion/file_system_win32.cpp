@@ -1,9 +1,16 @@
 #include <windows.h>
 
+#include <fcntl.h>
+#include <io.h>
+
+#include <cerrno>
+#include <cstring>
 #include <cwchar>
 
 #include "file_system.h"
 #include "text_conversion.h"
+
+const char kPathSeparator = '\\';
 
 namespace {
 
@@ -41,15 +48,72 @@ bool MoveFileOver(const std::string& from, const std::string& to) {
                MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// A read-only MP3 (copied from a CD) refuses to be replaced; it is replaced
+// all the same, and keeps its attribute when it stays.
+bool ReplaceFileByName(const std::string& from, const std::string& to, std::string& problem) {
+    Utf16Text wideFrom, wideTo;
+    if (!Wide(from, wideFrom) || !Wide(to, wideTo)) {
+        problem = "its name is no UTF-8";
+        return false;
+    }
+    const DWORD attributes = GetFileAttributesW(wideTo.c_str());
+    const bool readOnly =
+        attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY);
+    if (readOnly && !SetFileAttributesW(wideTo.c_str(), attributes & ~FILE_ATTRIBUTE_READONLY)) {
+        problem = "the MP3 there is read-only and stays so: " + LastSystemErrorText();
+        return false;
+    }
+    if (MoveFileExW(wideFrom.c_str(), wideTo.c_str(),
+                    MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+        return true;
+    problem = LastSystemErrorText();
+    if (readOnly)
+        SetFileAttributesW(wideTo.c_str(), attributes);
+    return false;
+}
+
 bool ReplaceFileWith(const char* from, const char* to) {
     return MoveFileExA(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
 }
 
+// Through CreateFile rather than _wfopen: the C runtime makes inheritable
+// handles, and a file held by the program while another pipeline's command
+// processor is created would stay open in that pipeline's tools until it ends
+// (and the msvcrt.dll of older Windows knows no "N" mode to say otherwise).
+// Modes: "rb", "wb", "wt", "ab".
 std::FILE* OpenFile(const std::string& path, const char* mode) {
     Utf16Text wide;
     if (!Wide(path, wide))
         return nullptr;
-    return _wfopen(wide.c_str(), FromAscii<Utf16Text>(mode).c_str());
+    const bool write = mode[0] == 'w' || mode[0] == 'a';
+    const HANDLE handle = CreateFileW(
+        wide.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
+        write ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        mode[0] == 'w'   ? CREATE_ALWAYS
+        : mode[0] == 'a' ? OPEN_ALWAYS
+                         : OPEN_EXISTING,
+        FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
+                    ? ENOENT
+                    : EACCES;
+        return nullptr;
+    }
+    const bool text = std::strchr(mode, 't') != nullptr;
+    int flags = (write ? (mode[0] == 'a' ? _O_APPEND | _O_WRONLY : _O_WRONLY) : _O_RDONLY) |
+                (text ? _O_TEXT : _O_BINARY);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
+    if (descriptor == -1) {
+        CloseHandle(handle);
+        return nullptr;
+    }
+    std::FILE* file = _fdopen(descriptor, mode);
+    if (file == nullptr) {
+        const DWORD error = GetLastError();
+        _close(descriptor);
+        SetLastError(error);
+    }
+    return file;
 }
 
 bool MakeFolders(const std::string& path) {

@@ -1,6 +1,8 @@
 #include "mp3_finish.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 
 #include "audio_length.h"
 #include "file_system.h"
@@ -22,24 +24,38 @@ bool ReadBytesOf(const std::string& path, Read read) {
     return found;
 }
 
+// The C runtime's words for a failed read or write, taken where it failed.
+std::string StreamErrorText(int error) {
+    return error != 0 ? std::strerror(error) : "not every byte could be written";
+}
+
 // Writes the tagged copy; true when the writer was done with it, `result`
-// its answer (Written only when every byte reached the copy).
+// its answer (Written only when every byte reached the copy), `problem` why
+// not in the system's words.
 bool WriteTaggedCopy(const std::string& mp3, const SourceTags& tags, const std::string& copy,
-                     TagCopy& result) {
+                     TagCopy& result, std::string& problem) {
     std::FILE* in = OpenFile(mp3, "rb");
-    if (in == nullptr)
+    if (in == nullptr) {
+        problem = LastSystemErrorText();
         return false;
+    }
     std::FILE* out = OpenFile(copy, "wb");
     bool written = false;
-    if (out != nullptr) {
+    if (out == nullptr) {
+        problem = LastSystemErrorText();
+    } else {
         StdioByteSource source(in);
         StdioByteSink sink(out);
+        errno = 0;
         result = WriteTaggedMp3(source, tags, sink);
-        written = result != TagCopy::Failed;
-        written = std::fflush(out) == 0 && written;
+        written = result != TagCopy::Failed && std::fflush(out) == 0;
+        int error = errno;
         written = std::fclose(out) == 0 && written;
-        if (!written)
+        if (!written) {
+            error = error != 0 ? error : errno;
+            problem = StreamErrorText(error);
             result = TagCopy::Failed;
+        }
     }
     std::fclose(in);
     return written;
@@ -52,9 +68,14 @@ LengthCheck CheckMp3Length(const std::string& musepack, const std::string& mp3) 
     AudioLength made;
     LengthCheck check;
     if (!ReadBytesOf(musepack,
-                     [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }) ||
-        !ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); }))
+                     [&](ByteSource& bytes) { return ReadMusepackLength(bytes, stream); }))
         return check;
+    if (!ReadBytesOf(mp3, [&](ByteSource& bytes) { return ReadMp3Length(bytes, made); })) {
+        check.audio = false;
+        check.complete = false;
+        check.streamSeconds = stream.Seconds();
+        return check;
+    }
     check.complete = !IsCutShort(stream, made);
     check.streamSeconds = stream.Seconds();
     check.mp3Seconds = made.Seconds();
@@ -87,13 +108,17 @@ bool CarryTagsOver(const std::string& musepack, const std::string& mp3, const De
         return true;
     const std::string copy = TaggedCopyPath(mp3);
     TagCopy written = TagCopy::Failed;
-    if (WriteTaggedCopy(mp3, tags, copy, written) && written == TagCopy::Unchanged) {
+    std::string why;
+    if (WriteTaggedCopy(mp3, tags, copy, written, why) && written == TagCopy::Unchanged) {
         RemoveFile(copy);
         return true;
     }
-    if (written == TagCopy::Written && MoveFileOver(copy, mp3))
-        return true;
-    problem = "its tags could not be written into the MP3: " + LastSystemErrorText();
+    if (written == TagCopy::Written) {
+        if (MoveFileOver(copy, mp3))
+            return true;
+        why = LastSystemErrorText();
+    }
+    problem = "its tags could not be written into the MP3: " + why;
     RemoveFile(copy);
     return false;
 }

@@ -7,6 +7,9 @@
 // The work on an MP3 after its pipeline, paths in UTF-8.
 
 struct LengthCheck {
+    // False when the Musepack stream's length is known and the MP3 holds not
+    // one MPEG audio frame (text, a cut header): nothing to compare.
+    bool audio = true;
     bool complete = true;
     double streamSeconds = 0;  // both known only when the check was made
     double mp3Seconds = 0;
@@ -14,7 +17,8 @@ struct LengthCheck {
 
 // Not complete when the MP3 lasts more than half a second less than the
 // Musepack stream it was made from (a damaged file the decoder gave up on
-// halfway); complete also when either length cannot be read.
+// halfway, an encoder cut short), counting only the frames that are there;
+// complete also when the stream's length cannot be read.
 LengthCheck CheckMp3Length(const std::string& musepack, const std::string& mp3);
 
 // Puts the Musepack file's tags into the MP3's ID3v2.3 tag, beside the frames

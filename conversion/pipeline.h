@@ -17,6 +17,9 @@ struct PipelineJob {
     // Given to this command processor alone, on top of the program's
     // environment.
     std::vector<std::pair<AnsiText, AnsiText>> variables;
+    // The file the tools write (UTF-8): its growth, like their words and
+    // their processor time, shows them at work.
+    std::string outputFile;
 };
 
 enum class PipelineEnd {
@@ -24,7 +27,12 @@ enum class PipelineEnd {
     BatchFileNotWritten,  // nothing ran
     NotStarted,           // the batch file was written, the command processor did not start
     EndedByUser,          // ended before it finished, every process of it
+    Stalled,              // ended, every process of it, after kStalledSeconds of nothing
 };
+
+// A pipeline whose processes used no processor time and printed nothing for
+// this long is hung, not slow.
+inline constexpr unsigned kStalledSeconds = 5 * 60;
 
 struct PipelineResult {
     PipelineEnd end = PipelineEnd::NotStarted;

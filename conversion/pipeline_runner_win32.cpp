@@ -5,7 +5,10 @@
 // waits for any of it.
 #include <windows.h>
 
+#include <tlhelp32.h>
+
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <deque>
@@ -23,6 +26,10 @@ namespace {
 const std::size_t kKeptOutput = 8 * 1024;
 // The exit code of a pipeline ended on request: none of the tools' own.
 const UINT kEndedByUserCode = 0xE0DEDB7Eu;
+// How often a running pipeline is looked at, and how long the pipe may stay
+// open once the command processor has ended (a detached child holding it).
+const DWORD kLookMs = 50;
+const DWORD kPipeGraceMs = 1500;
 
 class Lock {
 public:
@@ -83,6 +90,68 @@ std::vector<wchar_t> EnvironmentBlock(const PipelineJob& job) {
     return block;
 }
 
+std::uint64_t Ticks(const FILETIME& time) {
+    return static_cast<std::uint64_t>(time.dwHighDateTime) << 32 | time.dwLowDateTime;
+}
+
+std::uint64_t CreationTime(HANDLE process) {
+    FILETIME created, exited, kernel, user;
+    return GetProcessTimes(process, &created, &exited, &kernel, &user) ? Ticks(created) : 0;
+}
+
+// Ends the process and everything it started, by parent process id, for a
+// pipeline that has no job of its own (the program is in a job that allows
+// none). A process id outlives its process: only processes created after
+// their parent count as its children.
+void TerminateProcessTree(HANDLE root, DWORD rootId, UINT code) {
+    std::vector<std::pair<DWORD, std::uint64_t>> tree = {{rootId, CreationTime(root)}};
+    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    if (snapshot != INVALID_HANDLE_VALUE) {
+        std::vector<PROCESSENTRY32W> processes;
+        PROCESSENTRY32W entry = {};
+        entry.dwSize = sizeof entry;
+        for (BOOL more = Process32FirstW(snapshot, &entry); more;
+             more = Process32NextW(snapshot, &entry))
+            processes.push_back(entry);
+        CloseHandle(snapshot);
+        for (std::size_t parent = 0; parent < tree.size(); ++parent) {
+            for (const PROCESSENTRY32W& process : processes) {
+                if (process.th32ParentProcessID != tree[parent].first ||
+                    process.th32ProcessID == rootId)
+                    continue;
+                const HANDLE child = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_TERMINATE,
+                                                 FALSE, process.th32ProcessID);
+                if (child == nullptr)
+                    continue;
+                const std::uint64_t created = CreationTime(child);
+                if (created >= tree[parent].second &&
+                    std::none_of(tree.begin(), tree.end(),
+                                 [&](const auto& p) { return p.first == process.th32ProcessID; })) {
+                    tree.push_back({process.th32ProcessID, created});
+                    TerminateProcess(child, code);
+                }
+                CloseHandle(child);
+            }
+        }
+    }
+    TerminateProcess(root, code);
+}
+
+// What shows a pipeline at work: the processor time of its processes (where
+// the system counts it: Wine does not), what it printed, the growth of the
+// file it writes.
+struct Activity {
+    std::uint64_t processorTime = 0;
+    std::uint64_t outputSize = 0;
+    std::uint64_t fileSize = 0;
+    std::uint64_t fileTime = 0;
+
+    bool operator!=(const Activity& other) const {
+        return processorTime != other.processorTime || outputSize != other.outputSize ||
+               fileSize != other.fileSize || fileTime != other.fileTime;
+    }
+};
+
 Utf16Text CommandProcessorLine(const std::string& batchFileName) {
     wchar_t comspec[MAX_PATH];
     const DWORD length = GetEnvironmentVariableW(L"COMSPEC", comspec, MAX_PATH);
@@ -103,6 +172,7 @@ struct Pipeline {
     HANDLE jobObject = nullptr;  // every process of the pipeline
     HANDLE cancel = nullptr;     // set by EndNow
     HANDLE process = nullptr;    // the command processor, while it runs
+    DWORD processId = 0;
     bool inJob = false;
     PipelineResult result;
 };
@@ -111,6 +181,7 @@ class BatchFileRunner : public PipelineRunner {
 public:
     explicit BatchFileRunner(std::function<void()> wake) : m_wake(std::move(wake)) {
         InitializeCriticalSection(&m_lock);
+        // Without the event WaitForEnd looks now and then instead.
         m_endedEvent = CreateEventW(nullptr, FALSE, FALSE, nullptr);
     }
 
@@ -126,7 +197,8 @@ public:
             WaitForSingleObject(pipeline->thread, INFINITE);
         for (Pipeline* pipeline : m_running)
             Release(pipeline);
-        CloseHandle(m_endedEvent);
+        if (m_endedEvent != nullptr)
+            CloseHandle(m_endedEvent);
         DeleteCriticalSection(&m_lock);
     }
 
@@ -136,6 +208,7 @@ public:
         pipeline->job = job;
         pipeline->runner = this;
         pipeline->cancel = CreateEventW(nullptr, TRUE, FALSE, nullptr);
+        const std::string noEvent = pipeline->cancel == nullptr ? LastSystemErrorText() : "";
         pipeline->jobObject = CreateJobObjectW(nullptr, nullptr);
         if (pipeline->jobObject != nullptr) {
             // Should the program itself be ended, its tools end with it.
@@ -148,10 +221,12 @@ public:
             const Lock lock(m_lock);
             m_running.push_back(pipeline);
         }
-        pipeline->thread = CreateThread(nullptr, 0, &BatchFileRunner::Run, pipeline, 0, nullptr);
+        if (pipeline->cancel != nullptr)
+            pipeline->thread =
+                CreateThread(nullptr, 0, &BatchFileRunner::Run, pipeline, 0, nullptr);
         if (pipeline->thread == nullptr) {
             pipeline->result.end = PipelineEnd::NotStarted;
-            pipeline->result.problem = LastSystemErrorText();
+            pipeline->result.problem = noEvent.empty() ? LastSystemErrorText() : noEvent;
             Ended(pipeline);
         }
     }
@@ -181,7 +256,8 @@ public:
                 if (!m_ended.empty())
                     return;
             }
-            WaitForSingleObject(m_endedEvent, INFINITE);
+            WaitForSingleObject(m_endedEvent != nullptr ? m_endedEvent : GetCurrentProcess(),
+                                m_endedEvent != nullptr ? INFINITE : kLookMs);
         }
     }
 
@@ -191,10 +267,7 @@ public:
             if (pipeline->slot != slot)
                 continue;
             SetEvent(pipeline->cancel);
-            if (pipeline->inJob)
-                TerminateJobObject(pipeline->jobObject, kEndedByUserCode);
-            else if (pipeline->process != nullptr)
-                TerminateProcess(pipeline->process, kEndedByUserCode);
+            EndEveryProcess(*pipeline, kEndedByUserCode);
         }
     }
 
@@ -204,6 +277,14 @@ private:
         pipeline->runner->RunPipeline(*pipeline);
         pipeline->runner->Ended(pipeline);
         return 0;
+    }
+
+    // With the runner's lock held.
+    static void EndEveryProcess(Pipeline& pipeline, UINT code) {
+        if (pipeline.inJob)
+            TerminateJobObject(pipeline.jobObject, code);
+        else if (pipeline.process != nullptr)
+            TerminateProcessTree(pipeline.process, pipeline.processId, code);
     }
 
     void RunPipeline(Pipeline& pipeline) {
@@ -255,9 +336,15 @@ private:
                     environment = EnvironmentBlock(pipeline.job);
                     flags |= CREATE_UNICODE_ENVIRONMENT;
                 }
-                created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags,
-                                         environment.empty() ? nullptr : environment.data(),
-                                         nullptr, &startup, &process);
+                // Out of a job the program may be in, so that the pipeline
+                // gets one of its own; a job that allows no breakaway refuses.
+                void* const block = environment.empty() ? nullptr : environment.data();
+                created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE,
+                                         flags | CREATE_BREAKAWAY_FROM_JOB, block, nullptr,
+                                         &startup, &process);
+                if (!created && GetLastError() == ERROR_ACCESS_DENIED)
+                    created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, TRUE, flags,
+                                             block, nullptr, &startup, &process);
                 if (!created)
                     result.problem = LastSystemErrorText();
                 CloseHandle(writeEnd);
@@ -276,6 +363,7 @@ private:
         {
             const Lock lock(m_lock);
             pipeline.process = process.hProcess;
+            pipeline.processId = process.dwProcessId;
             pipeline.inJob = pipeline.jobObject != nullptr &&
                              AssignProcessToJobObject(pipeline.jobObject, process.hProcess);
             if (WaitForSingleObject(pipeline.cancel, 0) == WAIT_OBJECT_0)
@@ -284,9 +372,8 @@ private:
         ResumeThread(process.hThread);
         CloseHandle(process.hThread);
 
-        DrainOutput(readEnd, result.output);
+        const bool stalled = Watch(pipeline, readEnd, result.output);
         CloseHandle(readEnd);
-        WaitForSingleObject(process.hProcess, INFINITE);
         DWORD status = 1;
         GetExitCodeProcess(process.hProcess, &status);
         {
@@ -295,23 +382,106 @@ private:
         }
         CloseHandle(process.hProcess);
         const bool cancelled = WaitForSingleObject(pipeline.cancel, 0) == WAIT_OBJECT_0;
-        result.end =
-            cancelled && status == kEndedByUserCode ? PipelineEnd::EndedByUser : PipelineEnd::Ran;
+        result.end = stalled                                   ? PipelineEnd::Stalled
+                     : cancelled && status == kEndedByUserCode ? PipelineEnd::EndedByUser
+                                                               : PipelineEnd::Ran;
         result.status = static_cast<int>(status);
     }
 
-    // Reads until every process of the pipeline has closed its end, keeping
-    // only the last few KB: a tool may print without end.
-    static void DrainOutput(HANDLE readEnd, AnsiText& kept) {
-        char chunk[4096];
-        DWORD got = 0;
-        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr) && got > 0) {
-            kept.append(chunk, got);
-            if (kept.size() > 2 * kKeptOutput)
-                kept.erase(0, kept.size() - kKeptOutput);
+    // Reads what the pipeline prints until the command processor has ended
+    // and every process has closed the pipe, or the pipe has had its grace
+    // after that end (a detached child may hold it for its whole life: it
+    // is ended). A pipeline that shows no activity for kStalledSeconds is
+    // ended too; true then. Only the last few KB are kept: a tool may print
+    // without end.
+    bool Watch(Pipeline& pipeline, HANDLE readEnd, AnsiText& kept) {
+        const HANDLE process = pipeline.process;
+        const DWORD started = GetTickCount();
+        DWORD lastActive = started;
+        DWORD lastLook = started;
+        DWORD endedAt = 0;
+        Activity activity = ActivityOf(pipeline, 0);
+        bool pipeOpen = true;
+        bool ended = false;
+        bool cancelSeen = false;
+        bool stalled = false;
+        std::uint64_t printed = 0;
+        for (;;) {
+            DWORD available = 0;
+            if (pipeOpen && !PeekNamedPipe(readEnd, nullptr, 0, nullptr, &available, nullptr))
+                pipeOpen = false;  // every process has closed its end
+            if (available > 0) {
+                char chunk[4096];
+                DWORD got = 0;
+                if (ReadFile(readEnd, chunk, std::min<DWORD>(available, sizeof chunk), &got,
+                             nullptr)) {
+                    Keep(kept, chunk, got);
+                    printed += got;
+                }
+                continue;
+            }
+            if (ended && (!pipeOpen || GetTickCount() - endedAt >= kPipeGraceMs))
+                break;
+            const HANDLE handles[] = {process, pipeline.cancel};
+            if (ended) {
+                Sleep(10);
+                continue;
+            }
+            const DWORD waited =
+                WaitForMultipleObjects(cancelSeen ? 1 : 2, handles, FALSE, kLookMs);
+            if (waited == WAIT_OBJECT_0) {
+                ended = true;
+                endedAt = GetTickCount();
+                continue;
+            }
+            if (waited == WAIT_OBJECT_0 + 1)
+                cancelSeen = true;  // EndNow has ended the processes
+            const DWORD now = GetTickCount();
+            if (now - lastLook < 1000)
+                continue;
+            lastLook = now;
+            const Activity seen = ActivityOf(pipeline, printed);
+            if (seen != activity) {
+                activity = seen;
+                lastActive = now;
+            } else if (!stalled && now - lastActive >= kStalledSeconds * 1000u) {
+                stalled = true;
+                const Lock lock(m_lock);
+                EndEveryProcess(pipeline, kEndedByUserCode);
+            }
+        }
+        // What still holds the pipe has outlived its command processor.
+        if (pipeOpen) {
+            const Lock lock(m_lock);
+            EndEveryProcess(pipeline, kEndedByUserCode);
         }
         if (kept.size() > kKeptOutput)
             kept.erase(0, kept.size() - kKeptOutput);
+        return stalled;
+    }
+
+    static void Keep(AnsiText& kept, const char* bytes, DWORD count) {
+        kept.append(bytes, count);
+        if (kept.size() > 2 * kKeptOutput)
+            kept.erase(0, kept.size() - kKeptOutput);
+    }
+
+    static Activity ActivityOf(const Pipeline& pipeline, std::uint64_t printed) {
+        Activity activity;
+        activity.outputSize = printed;
+        JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+        FILETIME created, exited, kernel, user;
+        if (pipeline.inJob &&
+            QueryInformationJobObject(pipeline.jobObject, JobObjectBasicAccountingInformation,
+                                      &accounting, sizeof accounting, nullptr))
+            activity.processorTime = static_cast<std::uint64_t>(
+                accounting.TotalUserTime.QuadPart + accounting.TotalKernelTime.QuadPart);
+        else if (GetProcessTimes(pipeline.process, &created, &exited, &kernel, &user))
+            activity.processorTime = Ticks(kernel) + Ticks(user);
+        const FileState file = QueryFileState(pipeline.job.outputFile);
+        activity.fileSize = file.size;
+        activity.fileTime = file.writeTime;
+        return activity;
     }
 
     void Ended(Pipeline* pipeline) {

@@ -38,7 +38,7 @@ void AssignDefaults(ConversionSettings& settings) {
 // file and would lose it and every setting after it. ReadLine removes the
 // carriage returns that text mode would have.
 void LoadSettings(ConversionSettings& settings) {
-    FILE* file = std::fopen(kSettingsFileName, "rb");
+    FILE* file = OpenFile(kSettingsFileName, "rb");
     if (file == nullptr) {
         AssignDefaults(settings);
         return;

@@ -110,6 +110,11 @@ seeds = {
     ]),
     "id3v24_tag.mp3": id3v2([frame(b"TIT2", b"\x03x")], version=4) +
     mp3_frame(b"\xff\xfb\x14\x00", 96) * 2,
+    # An encoder cut short: an Info count of 50 frames, one whole frame and half of the next.
+    "info_count_unbacked.mp3": info_frame() + mp3_frame(b"\xff\xfb\x14\x00", 96) +
+    mp3_frame(b"\xff\xfb\x14\x00", 96)[:48],
+    # What an encoder that printed instead of writing leaves: no frame at all.
+    "text_for_an_mp3.mp3": b"Can't init infile '-'\r\n",
 }
 
 os.makedirs(out, exist_ok=True)

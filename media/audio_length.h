@@ -18,10 +18,10 @@ struct AudioLength {
 bool ReadMusepackLength(ByteSource& file, AudioLength& length);
 
 // The length of an MPEG audio layer III stream, after an ID3v2 tag where one
-// comes first: from the frame count of a Xing or "Info" frame, less the
-// encoder delay and padding of a LAME tag in it; without a frame count, by
-// counting the frames up to the first bytes that are not one (an ID3v1 or APE
-// tag, the end of the file). False when no frame is found.
+// comes first: the frames up to the first bytes that are not one (an ID3v1 or
+// APE tag, the end of the file), or the frame count of a Xing or "Info" frame
+// where those frames are there to back it; less the encoder delay and padding
+// of a LAME tag. False when not one whole audio frame is found.
 bool ReadMp3Length(ByteSource& file, AudioLength& length);
 
 // True when the MP3 lasts more than half a second less than the stream it was

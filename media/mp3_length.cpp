@@ -158,21 +158,23 @@ bool ReadMp3Length(ByteSource& file, AudioLength& length) {
     XingInfo xing;
     const unsigned char* frame = reader.At(pos, first.length);
     const bool hasXing = frame != nullptr && ParseXing(frame, first.length, first.xingOffset, xing);
-    std::uint64_t frames = xing.frames;
-    if (frames == 0) {
-        if (hasXing)
-            pos += first.length;
-        FrameHeader next;
-        std::uint32_t bits = 0;
-        while (FrameAt(reader, pos, next, bits) &&
-               (bits & kStreamBits) == (firstBits & kStreamBits) &&
-               FitsWithin(pos, next.length, reader.Size())) {
-            ++frames;
-            pos += next.length;
-        }
-        if (frames == 0 && !hasXing)
-            return false;  // not one whole frame
+    if (hasXing)
+        pos += first.length;
+    // The frames that are there: an encoder cut short leaves a Xing count
+    // that the bytes after it do not back.
+    std::uint64_t frames = 0;
+    FrameHeader next;
+    std::uint32_t bits = 0;
+    while (FrameAt(reader, pos, next, bits) && (bits & kStreamBits) == (firstBits & kStreamBits) &&
+           FitsWithin(pos, next.length, reader.Size())) {
+        ++frames;
+        pos += next.length;
     }
+    if (frames == 0)
+        return false;  // not one whole audio frame
+    // The count may or may not take in the Xing frame itself.
+    if (xing.frames != 0 && xing.frames <= frames + 1)
+        frames = xing.frames;
     const std::uint64_t samples = frames * first.samples;
     const std::uint64_t skipped = static_cast<std::uint64_t>(xing.delay) + xing.padding;
     length.samples = samples > skipped ? samples - skipped : 0;

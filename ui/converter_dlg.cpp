@@ -19,13 +19,8 @@ CConverterDlg::CConverterDlg(CWnd* pParent) : CDialog(CConverterDlg::IDD, pParen
     m_hIcon = AfxGetApp()->LoadIcon(IDR_MAINFRAME);
 }
 
-// A run still on (the dialog ended some other way) ends before the reports
-// it writes to go.
-CConverterDlg::~CConverterDlg() {
-    m_walk.reset();
-    m_run.reset();
-    m_runner.reset();
-}
+// A run never outlives the window: it ends in OnDestroy.
+CConverterDlg::~CConverterDlg() = default;
 
 void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     CDialog::DoDataExchange(pDX);
@@ -56,6 +51,9 @@ BEGIN_MESSAGE_MAP(CConverterDlg, CDialog)
     ON_BN_CLICKED(IDC_BROWSE_LAME, OnBrowseLame)
     ON_BN_CLICKED(IDC_BROWSE_OUTPUT, OnBrowseOutput)
     ON_MESSAGE(WM_DROP_WALK, OnDropWalk)
+    ON_MESSAGE(WM_QUERYENDSESSION, OnQueryEndSession)
+    ON_MESSAGE(WM_ENDSESSION, OnEndSession)
+    ON_MESSAGE(WM_DESTROY, OnDestroy)
 END_MESSAGE_MAP()
 
 SettingsFields CConverterDlg::Settings() {

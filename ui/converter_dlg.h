@@ -57,6 +57,9 @@ protected:
     afx_msg void OnFileListDblClk();
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg LRESULT OnDropWalk(WPARAM, LPARAM);
+    afx_msg LRESULT OnQueryEndSession(WPARAM, LPARAM);
+    afx_msg LRESULT OnEndSession(WPARAM, LPARAM);
+    afx_msg LRESULT OnDestroy(WPARAM, LPARAM);
 
 private:
     SettingsFields Settings();
@@ -70,6 +73,7 @@ private:
     void StartRun();
     void StopRun();
     void EndRun();
+    void EndRunBeforeTheWindowGoes();
     void ShowRunning(bool running);
     void ShowProgress(bool keepWorkInView = true);
     void ShowStatus(const std::string& text);

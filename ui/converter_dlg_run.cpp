@@ -10,8 +10,13 @@
 
 namespace {
 
+// While a run is on, ended pipelines are also collected at this pace: a
+// posted WM_PIPELINE_ENDED can be lost (a full message queue).
+const UINT_PTR kCollectTimer = 1;
+const UINT kCollectEveryMs = 250;
 // Moves the time left on while long files are in work.
 const UINT_PTR kProgressTimer = 2;
+
 
 // The settings' controls, which keep the values the run started with.
 const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
@@ -49,6 +54,7 @@ void AppendForClipboard(const std::string& text, std::string& out) {
 void CConverterDlg::StartRun() {
     const HWND window = m_hWnd;
     m_runner = MakeBatchFileRunner([window] { ::PostMessageA(window, WM_PIPELINE_ENDED, 0, 0); });
+    ::SetTimer(m_hWnd, kCollectTimer, kCollectEveryMs, nullptr);
     m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
     m_progressView.reset(new RunProgressView(m_hWnd, IDC_PROGRESS));
     m_entriesJoined = 0;
@@ -86,6 +92,34 @@ LRESULT CConverterDlg::OnPipelineEnded(WPARAM, LPARAM) {
     return 0;
 }
 
+// The files in work end, and their pipelines with every process of them,
+// their work files and batch files gone, before the window does.
+void CConverterDlg::EndRunBeforeTheWindowGoes() {
+    if (m_run == nullptr)
+        return;
+    m_run->EndNowAndWait();
+    m_endWhenRunIsOver = 0;
+    EndRun();
+}
+
+// Windows ends the program soon after: the run does not wait for that.
+LRESULT CConverterDlg::OnQueryEndSession(WPARAM, LPARAM) {
+    EndRunBeforeTheWindowGoes();
+    return TRUE;
+}
+
+LRESULT CConverterDlg::OnEndSession(WPARAM ending, LPARAM) {
+    if (ending)
+        EndRunBeforeTheWindowGoes();
+    return 0;
+}
+
+LRESULT CConverterDlg::OnDestroy(WPARAM, LPARAM) {
+    m_walk.reset();
+    EndRunBeforeTheWindowGoes();
+    return 0;
+}
+
 void CConverterDlg::EndRun() {
     const int notRun = m_run->Total() - m_run->Finished();
     std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
@@ -102,6 +136,7 @@ void CConverterDlg::EndRun() {
     const bool allConverted = m_run->Converted() == m_run->Total();
     ::KillTimer(m_hWnd, kProgressTimer);
     m_progressView.reset();
+    ::KillTimer(m_hWnd, kCollectTimer);
     m_run.reset();
     m_runner.reset();
     ShowRunning(false);
@@ -165,8 +200,12 @@ void CConverterDlg::ShowProgress(bool keepWorkInView) {
 
 // Once a second during a run, unless the status line shows why a clicked
 // entry failed; the list stays where the user scrolled it.
+// The collect timer finds the ends of pipelines whose message was lost; the
+// progress timer moves the time left while long files are in work.
 void CConverterDlg::OnTimer(UINT_PTR id) {
-    if (id == kProgressTimer && m_run != nullptr && !m_reasonShown)
+    if (id == kCollectTimer)
+        OnPipelineEnded(0, 0);
+    else if (id == kProgressTimer && m_run != nullptr && !m_reasonShown)
         ShowProgress(false);
 }
 

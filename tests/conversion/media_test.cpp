@@ -251,6 +251,18 @@ TEST_F(EncodedFiles, LengthsMatchTheSoundAndATruncatedMp3IsCutShort) {
     EXPECT_LT(counted.samples, kSamples + 3 * 1152);  // the encoder's delay and last frame
     EXPECT_FALSE(IsCutShort(source, counted));
     EXPECT_TRUE(IsCutShort(source, Length(bare.substr(0, bare.size() * 3 / 4), ReadMp3Length)));
+
+    // An encoder that stopped early leaves an Info frame whose count the
+    // bytes after it do not back; text is no MP3 at all.
+    const std::string tagged = ReadFile("tagged.mp3");
+    for (std::size_t size : {tagged.size() / 2, std::size_t(3000)})
+        EXPECT_TRUE(IsCutShort(source, Length(tagged.substr(0, size), ReadMp3Length))) << size;
+    AudioLength none;
+    for (const std::string& damaged :
+         {tagged.substr(0, 500), std::string("a text, not an MP3!\n")}) {
+        MemoryByteSource damagedSource(damaged.data(), damaged.size());
+        EXPECT_FALSE(ReadMp3Length(damagedSource, none)) << damaged.size();
+    }
 }
 
 // mpcgain writes the ReplayGain packet of a version 8 stream: its gain reads

@@ -46,6 +46,11 @@ protected:
     }
 
     std::string Path(const std::string& name) const { return (m_directory / name).string(); }
+    // A Musepack file for the queue (its bytes need not be one).
+    std::string Input(const std::string& name) const {
+        WriteFile(name, "musepack");
+        return Path(name);
+    }
 
     ConversionSettings m_settings;
     MemoryFileQueue m_queue;
@@ -55,14 +60,16 @@ protected:
 // that this run made from the same input.
 TEST_F(ConversionRun, ConvertsInListOrderADuplicateOnceAndEmptiesTheList) {
     for (const char* name : {"b.mpc", "a.mpp", "b.mpc"})
-        m_queue.Append(Path(name).c_str());
+        m_queue.Append(Input(name).c_str());
     RunConversionQueue(m_settings, m_queue);
 
     EXPECT_TRUE(m_queue.Entries().empty());
     EXPECT_FALSE(std::filesystem::exists("bramkot.bat"));
-    const std::string expected =
-        "dec --gain 2 " + Path("b.mpc") + " -\nenc -b 128 - " + Path("b.mp3") + "\nbramkot.bat\n" +
-        "dec --gain 2 " + Path("a.mpp") + " -\nenc -b 128 - " + Path("a.mp3") + "\nbramkot.bat\n";
+    // The encoder writes a work file, which then takes the MP3's name.
+    const std::string work = Path("~bramkot 1.mp3");
+    const std::string expected = "dec --gain 2 " + Path("b.mpc") + " -\nenc -b 128 - " + work +
+                                 "\nbramkot.bat\n" + "dec --gain 2 " + Path("a.mpp") +
+                                 " -\nenc -b 128 - " + work + "\nbramkot.bat\n";
     EXPECT_EQ(expected, ReadFile("tools.log"));
     EXPECT_EQ("audio of " + Path("a.mpp"), ReadFile("a.mp3"));
     EXPECT_EQ("audio of " + Path("b.mpc"), ReadFile("b.mp3"));
@@ -73,6 +80,7 @@ TEST_F(ConversionRun, ConvertsInListOrderADuplicateOnceAndEmptiesTheList) {
 TEST_F(ConversionRun, OutputDirectoryShapesTheOutputName) {
     m_settings.m_outputDir = "out";
     m_queue.Append("in\\song.mpc");
+    Input("in\\song.mpc");
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ("audio of in\\song.mpc", ReadFile("out\\song.mp3"));
 }
@@ -96,17 +104,38 @@ TEST_F(ConversionRun, UnwritableBatchFileLeavesTheListAndRunsNothing) {
 // that away again and keeps the entry, as it does when no tool is there.
 TEST_F(ConversionRun, FailingOrMissingToolsKeepTheirEntriesAndLeaveNoMp3) {
     WriteFile("fail", "");
-    m_queue.Append(Path("a.mpc").c_str());
+    m_queue.Append(Input("a.mpc").c_str());
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ((std::vector<std::string>{Path("a.mpc")}), m_queue.Entries());
     EXPECT_FALSE(std::filesystem::exists("a.mp3"));
+    EXPECT_FALSE(std::filesystem::exists("~bramkot 1.mp3"));
 
     m_settings.m_mppdecPath = Ansi(Path("no such decoder"));
     m_settings.m_lamePath = Ansi(Path("no such encoder"));
-    m_queue.Append(Path("b.mpc").c_str());
+    m_queue.Append(Input("b.mpc").c_str());
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ((std::vector<std::string>{Path("a.mpc"), Path("b.mpc")}), m_queue.Entries());
     EXPECT_FALSE(std::filesystem::exists("bramkot.bat"));
+}
+
+// A Musepack file that is gone or empty when its turn comes runs no tool.
+TEST_F(ConversionRun, AGoneOrEmptyInputSaysSoAndRunsNothing) {
+    WriteFile("empty.mpc", "");
+    m_queue.Append(Path("gone.mpc").c_str());
+    m_queue.Append(Path("empty.mpc").c_str());
+    std::vector<std::string> reasons;
+    class Reasons : public RunEvents {
+    public:
+        explicit Reasons(std::vector<std::string>& reasons) : m_reasons(reasons) {}
+        void EntryKept(int, const FailureReport& report) override {
+            m_reasons.push_back(report.reason + "|" + report.batchLine);
+        }
+        std::vector<std::string>& m_reasons;
+    } events(reasons);
+    RunConversionQueue(m_settings, m_queue, &events);
+    EXPECT_EQ((std::vector<std::string>{"the file is no longer there|", "the file is empty|"}),
+              reasons);
+    EXPECT_FALSE(std::filesystem::exists("tools.log"));
 }
 
 struct PipelineRow {
@@ -118,30 +147,38 @@ struct PipelineRow {
     bool wrote;
 };
 
-// An MP3 the user had is moved aside while its file is converted: back,
-// byte for byte, when the file fails; and a moved-aside MP3 that a run ended
-// in the middle of the file left behind is back before anything else.
+// An MP3 the user had is never touched until its replacement is whole: it
+// stays, byte for byte, when the file fails. A work file a killed run left
+// goes, and a moved-aside MP3 an older version left is back before anything
+// else.
 TEST_F(ConversionRun, TheUsersMp3SurvivesAFailureAndAKilledRun) {
     WriteFile("a.mp3", "the user's MP3");
     WriteFile("fail", "");
-    m_queue.Append(Path("a.mpc").c_str());
+    m_queue.Append(Input("a.mpc").c_str());
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ(1u, m_queue.Entries().size());
     EXPECT_EQ("the user's MP3", ReadFile("a.mp3"));
-    EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+    EXPECT_FALSE(std::filesystem::exists("~bramkot 1.mp3"));
 
-    // As a run killed mid-file leaves it: its half-made MP3 and the old one aside.
+    // As an older version killed mid-file left it: its half-made MP3 and the
+    // old one aside; and as this one leaves it.
     std::filesystem::rename("a.mp3", "a.mp3.bramkot-old");
     WriteFile("a.mp3", "half an MP3");
+    WriteFile("~bramkot 7.mp3", "half an MP3");
+    WriteFile("~bramkot 7.mp3.bramkot-tags", "half a tagged MP3");
+    WriteFile("~bramkot notes.mp3", "the user's own");
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ("the user's MP3", ReadFile("a.mp3"));
     EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+    EXPECT_FALSE(std::filesystem::exists("~bramkot 7.mp3"));
+    EXPECT_FALSE(std::filesystem::exists("~bramkot 7.mp3.bramkot-tags"));
+    EXPECT_EQ("the user's own", ReadFile("~bramkot notes.mp3"));
 
     std::filesystem::remove("fail");
     RunConversionQueue(m_settings, m_queue);
     EXPECT_TRUE(m_queue.Entries().empty());
     EXPECT_EQ("audio of " + Path("a.mpc"), ReadFile("a.mp3"));
-    EXPECT_FALSE(std::filesystem::exists("a.mp3.bramkot-old"));
+    EXPECT_FALSE(std::filesystem::exists("~bramkot 1.mp3"));
 }
 
 // Pipelines that end when the test says, as the runner reports them.
@@ -163,10 +200,11 @@ public:
         m_ended.push_back({slot, result});
     }
 
-    // The pipeline that started `nth` ends; with `mp3`, its encoder wrote it.
-    void End(std::size_t nth, int status, const std::string& mp3, const std::string& output) {
-        if (!mp3.empty())
-            std::ofstream(mp3, std::ios::binary) << "an MP3";
+    // The pipeline that started `nth` ends; with `wrote`, its encoder wrote
+    // the file it was given.
+    void End(std::size_t nth, int status, bool wrote, const std::string& output) {
+        if (wrote)
+            std::ofstream(m_started.at(nth).second.outputFile, std::ios::binary) << "an MP3";
         PipelineResult result;
         result.end = PipelineEnd::Ran;
         result.status = status;
@@ -195,15 +233,15 @@ TEST_F(ConversionRun, AsTheWindowDrivesIt) {
     ScriptedRunner runner;
     RecordedEvents events;
     for (const char* name : {"a.mpc", "b.mpc", "c.mpc"})
-        m_queue.Append(Path(name).c_str());
+        m_queue.Append(Input(name).c_str());
     ::ConversionRun run(m_settings, m_queue, runner, &events);
     run.StartFiles();
     ASSERT_EQ(1u, runner.m_started.size());
     EXPECT_EQ("bramkot.bat", runner.m_started[0].second.batchFileName);
-    m_queue.Append(Path("d.mpc").c_str());
+    m_queue.Append(Input("d.mpc").c_str());
     EXPECT_EQ(4, run.Total());
 
-    runner.End(0, 0, "a.mp3", "");
+    runner.End(0, 0, true, "");
     run.Collect();
     EXPECT_EQ(1, run.Finished());
     EXPECT_EQ((std::vector<std::string>{Path("b.mpc"), Path("c.mpc"), Path("d.mpc")}),
@@ -212,14 +250,14 @@ TEST_F(ConversionRun, AsTheWindowDrivesIt) {
     ASSERT_EQ(1u, run.FilesInWork().size());
     EXPECT_EQ(Path("b.mpc"), run.FilesInWork()[0].path);
 
-    runner.End(1, 1, "b.mp3", "Encoding...\r\nCan't init infile '-'\r\n\r\n");
+    runner.End(1, 1, true, "Encoding...\r\nCan't init infile '-'\r\n\r\n");
     run.Collect();
     EXPECT_EQ((std::vector<std::string>{"0 the tools ended with status 1: Can't init infile '-'"}),
               events.m_kept);
     EXPECT_FALSE(std::filesystem::exists("b.mp3"));
 
     run.Stop();
-    runner.End(2, 0, "c.mp3", "");
+    runner.End(2, 0, true, "");
     run.Collect();
     EXPECT_TRUE(run.Over());
     EXPECT_EQ(3u, runner.m_started.size());
@@ -239,6 +277,8 @@ TEST_F(ConversionRun, SeveralAtOnceClaimTheirMp3sInListOrder) {
     RecordedEvents events;
     for (const char* name : {"x\\a.mpc", "y\\a.mpc", "x\\a.mpc", "b.mpc", "c.mpc"})
         m_queue.Append(name);
+    for (const char* name : {"x\\a.mpc", "y\\a.mpc", "b.mpc", "c.mpc"})
+        Input(name);
     ::ConversionRun run(m_settings, m_queue, runner, &events);
     run.StartFiles();
     // y\a.mpc names the MP3 x\a.mpc claimed; x\a.mpc again waits for its first entry.
@@ -248,9 +288,9 @@ TEST_F(ConversionRun, SeveralAtOnceClaimTheirMp3sInListOrder) {
     EXPECT_EQ((std::vector<std::string>{"1 another file of this run already makes out\\a.mp3"}),
               events.m_kept);
 
-    runner.End(1, 0, "out\\b.mp3", "");  // b.mpc, in slot 1, ends first
+    runner.End(1, 0, true, "");  // b.mpc, in slot 1, ends first
     run.Collect();
-    runner.End(0, 0, "out\\a.mp3", "");
+    runner.End(0, 0, true, "");
     run.Collect();
     EXPECT_EQ((std::vector<std::string>{"y\\a.mpc", "c.mpc"}), m_queue.Entries());
     ASSERT_EQ(3u, runner.m_started.size());

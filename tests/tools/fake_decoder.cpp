@@ -1,12 +1,53 @@
 // Stands in for the Musepack decoder; see fake_tools.h.
 #include <cstdio>
 #include <cstring>
+#include <string>
 
 #include "fake_tools.h"
 #include "tool_common.h"
 
+namespace {
+
+const char kHeldPipe[] = "--hold-the-pipe";
+
+// A copy of this tool that lives on, detached, with standard output (the
+// pipeline's pipe) held open, as a tool's helper that outlives it does.
+bool LeaveAChild() {
+    char self[MAX_PATH];
+    GetModuleFileNameA(nullptr, self, MAX_PATH);
+    std::string line = std::string("\"") + self + "\" " + kHeldPipe;
+    STARTUPINFOA startup = {};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
+    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
+    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
+    PROCESS_INFORMATION process = {};
+    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
+                        nullptr, &startup, &process))
+        return false;
+    CloseHandle(process.hThread);
+    CloseHandle(process.hProcess);
+    return true;
+}
+
+// The child: after a long while, it says that it lived that long.
+int HoldThePipe() {
+    Sleep(30000);
+    char marker[MAX_PATH];
+    const DWORD length = GetEnvironmentVariableA(kChildMarkerVariable, marker, MAX_PATH);
+    if (length > 0 && length < MAX_PATH)
+        if (FILE* file = std::fopen(marker, "wb"))
+            std::fclose(file);
+    return 0;
+}
+
+}  // namespace
+
 int main() {
     SetBinaryStandardStreams();
+    if (__argc == 2 && std::strcmp(__argv[1], kHeldPipe) == 0)
+        return HoldThePipe();
     const std::vector<std::string> arguments = ReceivedArguments();
     AppendRecord("decoder", arguments);
     if (FailureRequested("DECODER"))
@@ -23,6 +64,9 @@ int main() {
     if (corrupt)
         return 255;
     DelayIfRequested("DECODER");
+    char marker[MAX_PATH];
+    if (GetEnvironmentVariableA(kChildMarkerVariable, marker, MAX_PATH) > 0 && !LeaveAChild())
+        return 6;
     const std::string bytes = FakeDecoderOutput();
     if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size())
         return 5;

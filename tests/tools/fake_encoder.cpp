@@ -18,6 +18,16 @@ int main() {
     while ((got = std::fread(chunk, 1, sizeof chunk, stdin)) > 0)
         input.append(chunk, got);
     DelayIfRequested("ENCODER");
+    char instead[MAX_PATH];
+    const DWORD insteadLength = GetEnvironmentVariableA(kEncoderWritesVariable, instead, MAX_PATH);
+    if (insteadLength > 0 && insteadLength < MAX_PATH) {
+        input.clear();
+        if (FILE* file = std::fopen(instead, "rb")) {
+            while ((got = std::fread(chunk, 1, sizeof chunk, file)) > 0)
+                input.append(chunk, got);
+            std::fclose(file);
+        }
+    }
 
     FILE* output = arguments.empty() ? nullptr : std::fopen(arguments.back().c_str(), "wb");
     if (output == nullptr)

@@ -18,6 +18,10 @@
 //     BRAMKOT_FAIL_ENCODER) is set to a non-empty value;
 //   - sleep BRAMKOT_DELAY_DECODER_MS (or BRAMKOT_DELAY_ENCODER_MS)
 //     milliseconds before they write their output, when it is set.
+// With BRAMKOT_CHILD_MARKER set, fake_decoder leaves a detached copy of
+// itself holding its standard output, which after 30 s creates the file the
+// variable names and exits. With BRAMKOT_ENCODER_WRITES set, fake_encoder
+// writes the bytes of the file it names instead of its input (and exits 0).
 //
 // fake_decoder opens its input, the argument before its last ("-"), and
 // exits 2 when it cannot; when the input starts with kCorruptInput it writes
@@ -31,6 +35,8 @@
 
 inline constexpr const char kToolLogVariable[] = "BRAMKOT_TOOL_LOG";
 inline constexpr const char kCorruptInput[] = "corrupt";
+inline constexpr const char kChildMarkerVariable[] = "BRAMKOT_CHILD_MARKER";
+inline constexpr const char kEncoderWritesVariable[] = "BRAMKOT_ENCODER_WRITES";
 
 // Bytes that text-mode streams and command processors like to change: the
 // end-of-file mark 0x1A first, CR LF pairs, lone LF and CR, NUL and 0xFF,

@@ -63,7 +63,8 @@ void ConvertAwkwardNames(const char* caseName, bool intoOutputFolder) {
             CHECK_EQ(decoders[i].arguments, std::vector<std::string>({AnsiToUtf8(input), "-"}));
         if (i < encoders.size())
             CHECK_EQ(encoders[i].arguments,
-                     std::vector<std::string>({"--alt-preset", "128", "-", AnsiToUtf8(output)}));
+                     std::vector<std::string>(
+                         {"--alt-preset", "128", "-", AnsiToUtf8(WorkFileBeside(output))}));
         bool found = false;
         const std::string bytes = ReadFileBytes(AnsiToWide(output), &found);
         CHECK(found);
@@ -73,7 +74,6 @@ void ConvertAwkwardNames(const char* caseName, bool intoOutputFolder) {
     // The accented name in the tools' own words: U+00E9 as UTF-8, and an MP3
     // file under that true name.
     CHECK(!decoders.empty() && EndsWith(decoders.back().arguments.front(), "\\Caf\xC3\xA9.mpc"));
-    CHECK(!encoders.empty() && EndsWith(encoders.back().arguments.back(), "\\Caf\xC3\xA9.mp3"));
     CHECK(FileExists(AnsiToWide(mp3Folder) + L"\\Caf\u00E9.mp3"));
 
     // A line the command processor had split would have run something else or

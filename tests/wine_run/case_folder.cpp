@@ -11,8 +11,9 @@
 
 namespace {
 
-const char* const kToolSwitchVariables[] = {"BRAMKOT_FAIL_DECODER", "BRAMKOT_FAIL_ENCODER",
-                                            "BRAMKOT_DELAY_DECODER_MS", "BRAMKOT_DELAY_ENCODER_MS"};
+const char* const kToolSwitchVariables[] = {"BRAMKOT_FAIL_DECODER",     "BRAMKOT_FAIL_ENCODER",
+                                            "BRAMKOT_DELAY_DECODER_MS", "BRAMKOT_DELAY_ENCODER_MS",
+                                            "BRAMKOT_CHILD_MARKER",     "BRAMKOT_ENCODER_WRITES"};
 
 std::string RootFolder() {
     char temp[MAX_PATH];
@@ -39,6 +40,10 @@ std::vector<std::string> SplitTabs(const std::string& line) {
 FakeToolCopies& FakeTools() {
     static FakeToolCopies copies;
     return copies;
+}
+
+std::string WorkFileBeside(const std::string& mp3) {
+    return mp3.substr(0, mp3.rfind('\\') + 1) + "~bramkot 1.mp3";
 }
 
 void SetToolVariable(const char* name, const char* value) {
@@ -80,7 +85,7 @@ std::string CaseFolder::MakeFolder(const std::string& relative) const {
 }
 
 std::string CaseFolder::MakeInput(const std::string& relative) const {
-    WriteFileBytes(WidePath(relative), std::string());
+    WriteFileBytes(WidePath(relative), "not really musepack");
     return Path(relative);
 }
 

@@ -36,7 +36,8 @@ public:
     std::wstring WidePath(const std::string& relative) const;
     // Creates a subfolder and returns its full ANSI path.
     std::string MakeFolder(const std::string& relative) const;
-    // Creates an empty input file and returns its full ANSI path.
+    // Creates an input file (a few bytes, no Musepack stream) and returns its
+    // full ANSI path.
     std::string MakeInput(const std::string& relative) const;
 
     // Every record the fake tools wrote in this case, in order.
@@ -55,6 +56,10 @@ private:
 ConversionSettings FakeToolSettings(const std::string& decoderSwitches,
                                     const std::string& encoderSwitches,
                                     const std::string& outputDir);
+
+// The work file the encoder writes for `mp3` when no other program works
+// in its folder: "~bramkot 1.mp3" beside it.
+std::string WorkFileBeside(const std::string& mp3);
 
 // Sets an environment variable the tools inherit; "" removes it.
 void SetToolVariable(const char* name, const char* value);

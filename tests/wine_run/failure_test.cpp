@@ -161,21 +161,25 @@ TEST_CASE(NoFileOverwritesAnothersMp3,
              std::vector<std::string>({"01 Intro.mp3"}));
 }
 
-// An MP3 of an earlier run that the tools cannot replace (a player holds it
-// open) is no proof of this run: the entry stays and the old file is left as
-// it was. One they can replace is replaced.
+// An MP3 of an earlier run that cannot be replaced (a player holds it open)
+// stays as it was, and so does its entry. One that can is replaced, a
+// read-only one (copied from a CD) too.
 TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace stays intact") {
     CaseFolder folder("old mp3");
     const std::string held = folder.MakeInput("held.mpc");
     const std::string free = folder.MakeInput("free.mpc");
+    const std::string readOnly = folder.MakeInput("read-only.mpc");
     WriteFileBytes(folder.WidePath("held.mp3"), "old MP3");
     WriteFileBytes(folder.WidePath("free.mp3"), "old MP3");
+    WriteFileBytes(folder.WidePath("read-only.mp3"), "old MP3");
+    CHECK(SetFileAttributesW(folder.WidePath("read-only.mp3").c_str(), FILE_ATTRIBUTE_READONLY));
     HANDLE player = CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ,
                                 nullptr, OPEN_EXISTING, 0, nullptr);
     CHECK(player != INVALID_HANDLE_VALUE);
     MemoryFileQueue queue;
     queue.Append(held.c_str());
     queue.Append(free.c_str());
+    queue.Append(readOnly.c_str());
 
     RunConversionQueue(FakeToolSettings("", "", ""), queue);
     CloseHandle(player);
@@ -183,6 +187,10 @@ TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace s
     CHECK_EQ(queue.Entries(), std::vector<std::string>({held}));
     CHECK(ReadFileBytes(folder.WidePath("held.mp3")) == "old MP3");
     CHECK(ReadFileBytes(folder.WidePath("free.mp3")) == FakeDecoderOutput());
+    CHECK(ReadFileBytes(folder.WidePath("read-only.mp3")) == FakeDecoderOutput());
+    std::vector<std::string> names = {"free.mp3",      "free.mpc",      "held.mp3",    "held.mpc",
+                                      "read-only.mp3", "read-only.mpc", "tool log.txt"};
+    CHECK_EQ(FolderNames(AnsiToWide(folder.path())), names);
 }
 
 namespace {
@@ -192,6 +200,20 @@ std::string LittleEndian32(std::size_t value) {
     for (int i = 0; i < 4; ++i)
         bytes += static_cast<char>(value >> 8 * i & 0xFF);
     return bytes;
+}
+
+// A Musepack stream version 7 header: 1000 frames at 44.1 kHz, 26 s.
+std::string MusepackHeader() {
+    return "MP+\x17" + LittleEndian32(1000) + LittleEndian32(0) + std::string(8, '\0') +
+           LittleEndian32(1u << 31 | 300 << 20) + std::string(8, '\0');
+}
+
+// MPEG 1 layer III frames, 128 kbit/s at 44.1 kHz, 26 ms each.
+std::string Mp3Frames(int count) {
+    std::string frames;
+    for (int i = 0; i < count; ++i)
+        frames += "\xFF\xFB\x90" + std::string(414, '\0');
+    return frames;
 }
 
 // An APEv2 tag of one item, without a header, as it ends a Musepack file.
@@ -206,9 +228,11 @@ std::string ApeTagWithTitle(const std::string& title) {
 
 // Whatever fails, the MP3 the user had is there afterwards, byte for byte,
 // and nothing of the failed file is left: not with a damaged input, not with
-// a failing encoder, not when the tagged copy cannot be written (a full disk).
+// a failing encoder, not when the tagged copy cannot be written (a full disk),
+// not when the encoder exits 0 with half an MP3 or with no MP3 at all.
 TEST_CASE(OldMp3SurvivesEveryFailure, "a failed file leaves the user's MP3 as it was") {
-    const char* const cases[] = {"damaged input", "encoder fails", "tagged copy cannot be written"};
+    const char* const cases[] = {"damaged input", "encoder fails", "tagged copy cannot be written",
+                                 "half an MP3", "text for an MP3"};
     for (const char* name : cases) {
         std::printf("  %s\n", name);
         CaseFolder folder("old mp3 survives");
@@ -216,13 +240,19 @@ TEST_CASE(OldMp3SurvivesEveryFailure, "a failed file leaves the user's MP3 as it
         std::vector<std::string> left = {"song.mp3", "song.mpc", "tool log.txt"};
         if (name == cases[0]) {
             WriteFileBytes(AnsiToWide(input), kCorruptInput);
+        } else if (name == cases[3] || name == cases[4]) {
+            WriteFileBytes(AnsiToWide(input), MusepackHeader() + "audio");
+            WriteFileBytes(folder.WidePath("made.bin"),
+                           name == cases[3] ? Mp3Frames(500) : "a few words, no MP3");
+            SetToolVariable("BRAMKOT_ENCODER_WRITES", folder.Path("made.bin").c_str());
+            left.insert(left.begin(), "made.bin");
         } else {
             WriteFileBytes(AnsiToWide(input), "input" + ApeTagWithTitle("A Title"));
             if (name == cases[1]) {
                 SetToolVariable("BRAMKOT_FAIL_ENCODER", "1");
             } else {
-                CreateDirectoryW(folder.WidePath("song.mp3.bramkot-tags").c_str(), nullptr);
-                left.insert(left.begin() + 1, "song.mp3.bramkot-tags");
+                CreateDirectoryW(folder.WidePath("~bramkot 1.mp3.bramkot-tags").c_str(), nullptr);
+                left.push_back("~bramkot 1.mp3.bramkot-tags");
             }
         }
         WriteFileBytes(folder.WidePath("song.mp3"), "the user's MP3");

@@ -35,8 +35,8 @@ TEST_CASE(ConvertsEntriesInListOrder,
     CHECK_EQ(static_cast<long long>(encoders.size()), 3LL);
     for (std::size_t i = 0; i < run.size() && i < decoders.size() && i < encoders.size(); ++i) {
         CHECK_EQ(decoders[i].arguments, std::vector<std::string>({"--gain", "2", run[i], "-"}));
-        CHECK_EQ(encoders[i].arguments,
-                 std::vector<std::string>({"--alt-preset", "128", "-", outputs[i]}));
+        CHECK_EQ(encoders[i].arguments, std::vector<std::string>({"--alt-preset", "128", "-",
+                                                                  WorkFileBeside(outputs[i])}));
     }
     for (const std::string& output : outputs)
         CHECK(ReadFileBytes(AnsiToWide(output)) == FakeDecoderOutput());

@@ -41,7 +41,7 @@ TEST_CASE(SwitchesPassThroughAsTyped, "switches reach the tools as typed, empty 
         std::vector<std::string> decoder = c.decoderArguments;
         decoder.insert(decoder.end(), {input, "-"});
         std::vector<std::string> encoder = c.encoderArguments;
-        encoder.insert(encoder.end(), {"-", folder.Path("song.mp3")});
+        encoder.insert(encoder.end(), {"-", WorkFileBeside(folder.Path("song.mp3"))});
         const std::vector<ToolRecord> decoders = folder.Records("decoder");
         const std::vector<ToolRecord> encoders = folder.Records("encoder");
         CHECK(decoders.size() == 1 && encoders.size() == 1);

@@ -1,11 +1,17 @@
 // The run waits for each pipeline to finish before it moves on: a slow tool
-// still delivers every byte, and two slow conversions take twice as long.
+// still delivers every byte, and two slow conversions take twice as long; but
+// nothing of a pipeline outlives it or reaches it that is not its own.
 #include <windows.h>
+
+#include <cstdio>
+#include <memory>
 
 #include "case_folder.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
+#include "file_system.h"
 #include "memory_file_queue.h"
+#include "pipeline.h"
 #include "self_check.h"
 #include "test_files.h"
 
@@ -57,4 +63,56 @@ TEST_CASE(TwoFilesAtOnceNeverThree, "two files at once: two pipelines overlap, n
     CHECK_EQ(FolderNames(AnsiToWide(folder.path())),
              std::vector<std::string>({"1.mp3", "1.mpc", "2.mp3", "2.mpc", "3.mp3", "3.mpc",
                                        "4.mp3", "4.mpc", "tool log.txt"}));
+}
+
+// A file the program has open while a pipeline starts stays the program's
+// alone: once closed, it can be renamed and deleted though that pipeline
+// still runs (an inherited handle would keep it open in the tools).
+TEST_CASE(ToolsInheritNoFileOfTheProgram, "a file the program closed is free while tools run") {
+    CaseFolder folder("handles");
+    const std::string input = folder.MakeInput("slow.mpc");
+    WriteFileBytes(folder.WidePath("held.bin"), "the program's");
+    std::FILE* held = OpenFile(AnsiToUtf8(folder.Path("held.bin")), "rb");
+    CHECK(held != nullptr);
+    SetToolVariable("BRAMKOT_DELAY_DECODER_MS", "5000");
+    const std::unique_ptr<PipelineRunner> runner = MakeBatchFileRunner(nullptr);
+    PipelineJob job;
+    job.batchFileName = BatchFileNameOfSlot(0);
+    job.batchLine = OemText(("\"" + FakeTools().decoder + "\" \"" + input + "\" - >nul").c_str());
+    runner->Start(0, job);
+    while (folder.Records("decoder").empty())
+        Sleep(20);
+    if (held != nullptr)
+        std::fclose(held);
+
+    const bool moved =
+        MoveFileW(folder.WidePath("held.bin").c_str(), folder.WidePath("moved.bin").c_str()) != 0;
+    const bool deleted = DeleteFileW(folder.WidePath("moved.bin").c_str()) != 0;
+    int slot = -1;
+    PipelineResult result;
+    const bool endedBefore = runner->TakeEnded(slot, result);
+    runner->WaitForEnd();
+    CHECK(runner->TakeEnded(slot, result));
+    CHECK(moved);
+    CHECK(deleted);
+    CHECK(!endedBefore);
+    CHECK(result.end == PipelineEnd::Ran && result.status == 0);
+}
+
+// A tool that leaves a detached child holding the pipe does not keep its
+// file in work: the file settles, and the child is ended, long before it
+// would have ended by itself.
+TEST_CASE(DetachedChildHoldsNoFile, "a detached child holding the pipe keeps no file in work") {
+    CaseFolder folder("detached child");
+    SetToolVariable("BRAMKOT_CHILD_MARKER", folder.Path("child lived on").c_str());
+    MemoryFileQueue queue;
+    queue.Append(folder.MakeInput("one.mpc").c_str());
+
+    RunConversionQueue(FakeToolSettings("", "", ""), queue);
+
+    CHECK(queue.Entries().empty());
+    CHECK(ReadFileBytes(folder.WidePath("one.mp3")) == FakeDecoderOutput());
+    CHECK(!FileExists(folder.WidePath("child lived on")));
+    CHECK_EQ(FolderNames(AnsiToWide(folder.path())),
+             std::vector<std::string>({"one.mp3", "one.mpc", "tool log.txt"}));
 }

@@ -13,8 +13,8 @@ namespace {
 using HostileRun = InTempDirectory;
 
 // An output directory that makes the output path far longer than the
-// 499-character path buffer: it is made, and the batch file, the encoder and
-// the check of its MP3 get the path whole.
+// 499-character path buffer: it is made, the encoder writes its work file
+// there, and the MP3 comes whole to its long name.
 TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     const std::string here = m_directory.string();
     // The decoder hands on the batch file as it runs; the encoder writes it to
@@ -27,17 +27,25 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     chmod("dec.sh", 0755);
     chmod("enc.sh", 0755);
 
+    const std::string outputFolder =
+        here + "/" + std::string(200, 'o') + "/" + std::string(200, 'p');
     const ConversionSettings settings = {
         Ansi(here + "/dec.sh"),
         Ansi(here + "/enc.sh"),
         "",
         "",
-        Ansi(here + "/" + std::string(200, 'o') + "/" + std::string(200, 'p') + "/" +
-             std::string(100, 'q') + "%TEMP%"),
+        Ansi(outputFolder + "/" + std::string(100, 'q') + "%TEMP%"),
         "1"};
-    const std::string input =
-        "D:\\" + std::string(391, 'd') + "\\" + std::string(100, 'n') + ".mpc";
+    const std::string inputFolder = here + "/" + std::string(150, 'd');
+    mkdir(inputFolder.c_str(), 0755);
+    // A backslash only in the last name, which the MP3 is named after.
+    const std::string name = std::string(50, 'e') + "\\" + std::string(100, 'n') + ".mpc";
+    const std::string innerFolder =
+        inputFolder + "/" + std::string(499 - inputFolder.size() - 2 - name.size(), 'f');
+    mkdir(innerFolder.c_str(), 0755);
+    const std::string input = innerFolder + "/" + name;
     ASSERT_EQ(499u, input.size());
+    WriteFile(input, "musepack");
     MemoryFileQueue queue;
     queue.Append(input.c_str());
     RunConversionQueue(settings, queue);
@@ -45,10 +53,12 @@ TEST_F(HostileRun, OutputPathPastTheBufferLimitReachesTheEncoderWhole) {
     const std::string expectedOutput =
         Bytes(settings.m_outputDir) + "\\" + std::string(100, 'n') + ".mp3";
     ASSERT_GT(expectedOutput.size(), 499u);
-    EXPECT_EQ(Bytes(BuildConversionCommand(settings, Ansi(input))) + "\n", ReadFile("batch.seen"));
+    const std::string work = outputFolder + "/~bramkot 1.mp3";
+    EXPECT_EQ(Bytes(BuildCommandWritingTo(settings, Ansi(input), Ansi(work))) + "\n",
+              ReadFile("batch.seen"));
+    EXPECT_EQ(work, ReadFile("output.seen"));
     // The shell leaves %TEMP% alone; the command processor would expand it,
     // as the user asked by typing it.
-    EXPECT_EQ(expectedOutput, ReadFile("output.seen"));
     EXPECT_EQ(ReadFile("batch.seen"), ReadFile(expectedOutput));
     EXPECT_TRUE(queue.Entries().empty());
 }

@@ -1,0 +1,75 @@
+#include "work_file.h"
+
+#include "file_system.h"
+#include "mp3_finish.h"
+
+namespace {
+
+const char kWorkPrefix[] = "~bramkot ";
+const char kWorkExtension[] = ".mp3";
+// Only work files in use hold a name, so a run finds a free one among the first few.
+constexpr int kNamesToTry = 100000;
+
+std::string Beside(const std::string& folder, const std::string& name) {
+    return folder.empty() ? name : folder + kPathSeparator + name;
+}
+
+}  // namespace
+
+std::string FolderOf(const std::string& path) {
+    const std::size_t separator = path.rfind(kPathSeparator);
+    return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+bool WorkFile::Make(const std::string& mp3) {
+    const std::string folder = FolderOf(mp3);
+    for (int number = 1; number <= kNamesToTry; ++number) {
+        const std::string path =
+            Beside(folder, kWorkPrefix + std::to_string(number) + kWorkExtension);
+        std::unique_ptr<PathLock> lock(new PathLock("work file", path));
+        if (!lock->TryTake())
+            continue;
+        // A name no holder has is a leftover of a run that ended mid-file.
+        RemoveFile(path);
+        RemoveFile(TaggedCopyPath(path));
+        if (QueryFileState(path).exists)
+            continue;
+        m_path = path;
+        m_mp3 = mp3;
+        m_lock = std::move(lock);
+        return true;
+    }
+    return false;
+}
+
+WorkFile::~WorkFile() {
+    if (m_path.empty() || m_placed)
+        return;
+    RemoveFile(m_path);
+    RemoveFile(TaggedCopyPath(m_path));
+}
+
+bool WorkFile::PutInPlace(std::string& problem) {
+    if (!ReplaceFileByName(m_path, m_mp3, problem))
+        return false;
+    m_placed = true;
+    return true;
+}
+
+// Only names this program makes count: "~bramkot N.mp3" and its tagged copy
+// "~bramkot N.mp3.bramkot-tags", which share the lock of the first.
+void ReclaimWorkFiles(const std::string& folder) {
+    const std::size_t prefix = sizeof kWorkPrefix - 1;
+    for (const std::string& name :
+         FolderNamesStartingWith(folder.empty() ? std::string(".") : folder, kWorkPrefix)) {
+        std::size_t digits = prefix;
+        while (digits < name.size() && name[digits] >= '0' && name[digits] <= '9')
+            ++digits;
+        const std::string workName = name.substr(0, digits) + kWorkExtension;
+        if (digits == prefix || (name != workName && name != TaggedCopyPath(workName)))
+            continue;
+        PathLock lock("work file", Beside(folder, workName));
+        if (lock.TryTake())
+            RemoveFile(Beside(folder, name));
+    }
+}
