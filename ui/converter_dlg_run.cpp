@@ -17,7 +17,6 @@ const UINT kCollectEveryMs = 250;
 // Moves the time left on while long files are in work.
 const UINT_PTR kProgressTimer = 2;
 
-
 // The settings' controls, which keep the values the run started with.
 const int kSettingControls[] = {IDC_MPPDEC_PATH,   IDC_MPPDEC_SWITCHES,    IDC_LAME_PATH,
                                 IDC_LAME_SWITCHES, IDC_OUTPUT_DIR,         IDC_CLEAR_LIST,

@@ -330,7 +330,9 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         CHECK(ConvertAndWait(dialog));
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
         CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
-        CHECK_EQ_STR(ClickEntry(dialog, 1), "4.mpc: the tools ended with status 3");
+        CHECK_EQ_STR(ClickEntry(dialog, 1),
+                     "4.mpc: the tools ended with status 3: encoder: failing, as "
+                     "BRAMKOT_FAIL_ENCODER asks");
         RunOnDialogThread([&] {
             BYTE keys[256];
             GetKeyboardState(keys);
@@ -426,9 +428,10 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
 
         SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
-        SetControlText(dialog, IDC_LAME_PATH, FullPath("no such folder") + "\\lame.exe");
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
         DropFiles(dialog, {inputs[0]});
         CHECK(ConvertAndWait(dialog));
+        SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
         RECT item = {};
         SendMessageA(list, LB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&item));
@@ -448,7 +451,7 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
             CHECK(text.find("The line that ran:\r\n\"" + WindowsPath(CaseArguments()[0])) !=
                   std::string::npos);
             CHECK(printed != std::string::npos &&
-                  text.find("no such folder", printed) != std::string::npos);
+                  text.find("encoder: failing, as", printed) != std::string::npos);
             PressKey(report, VK_ESCAPE);
             CHECK(WaitUntil([&] { return !IsWindow(report); }));
             CHECK(IsWindow(dialog));

@@ -9,8 +9,10 @@ int main() {
     SetBinaryStandardStreams();
     const std::vector<std::string> arguments = ReceivedArguments();
     AppendRecord("encoder", arguments);
-    if (FailureRequested("ENCODER"))
+    if (FailureRequested("ENCODER")) {
+        std::fputs("encoder: failing, as BRAMKOT_FAIL_ENCODER asks\n", stderr);
         return 3;
+    }
 
     std::string input;
     char chunk[4096];

@@ -15,7 +15,9 @@
 //   - put standard input and output in binary mode;
 //   - exit with code 3 at once after writing the record, without reading or
 //     writing anything else, when BRAMKOT_FAIL_DECODER (or
-//     BRAMKOT_FAIL_ENCODER) is set to a non-empty value;
+//     BRAMKOT_FAIL_ENCODER) is set to a non-empty value; the encoder then
+//     says so on standard error: "encoder: failing, as BRAMKOT_FAIL_ENCODER
+//     asks";
 //   - sleep BRAMKOT_DELAY_DECODER_MS (or BRAMKOT_DELAY_ENCODER_MS)
 //     milliseconds before they write their output, when it is set.
 // With BRAMKOT_CHILD_MARKER set, fake_decoder leaves a detached copy of
