@@ -360,6 +360,20 @@ std::string MusepackHeader(unsigned frames) {
     return header + std::string(16, '\0') + "audio";
 }
 
+// An MP3 of about 44 s: 1,700 silent MPEG-1 layer III frames of 32 kbit/s at
+// 44.1 kHz, longer than any of the streams below, so that each file passes
+// the length check.
+std::string LongMp3() {
+    std::string frame(104, '\0');
+    frame[0] = '\xFF';
+    frame[1] = '\xFB';
+    frame[2] = '\x10';
+    std::string mp3;
+    for (int i = 0; i < 1700; ++i)
+        mp3 += frame;
+    return mp3;
+}
+
 int ProgressPosition(HWND dialog) {
     return static_cast<int>(SendMessageA(GetDlgItem(dialog, IDC_PROGRESS), PBM_GETPOS, 0, 0));
 }
@@ -376,6 +390,8 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
     if (CaseArguments().size() != 2)
         return;
     SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
+    WriteFileBytes("long.mp3", LongMp3());
+    SetEnvironmentVariableA("BRAMKOT_ENCODER_WRITES", FullPath("long.mp3").c_str());
     std::vector<std::string> inputs;
     const unsigned frames[] = {400, 1600, 800, 1200};
     for (int i = 0; i < 4; ++i) {
@@ -428,6 +444,7 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
 
         SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
+        SetEnvironmentVariableA("BRAMKOT_ENCODER_WRITES", nullptr);
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
         DropFiles(dialog, {inputs[0]});
         CHECK(ConvertAndWait(dialog));
