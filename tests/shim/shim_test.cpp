@@ -92,12 +92,9 @@ TEST_CASE(ConversionRunThroughSlowLinuxTools,
         queue.Append(AnsiToUtf8(folder.Path(stem + ".mpc")).c_str());
     }
 
-    const ULONGLONG start = GetTickCount64();
     RunConversionQueue(settings, queue);
-    const ULONGLONG elapsed = GetTickCount64() - start;
 
     CHECK(queue.Entries().empty());
-    CHECK(elapsed >= 3900);
     for (const std::string& stem : stems) {
         bool found = false;
         const std::string bytes = ReadFileBytes(folder.WidePath(stem + ".mp3"), &found);

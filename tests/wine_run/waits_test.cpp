@@ -1,6 +1,6 @@
 // The run waits for each pipeline to finish before it moves on: a slow tool
-// still delivers every byte, and two slow conversions take twice as long; but
-// nothing of a pipeline outlives it or reaches it that is not its own.
+// still delivers every byte; but nothing of a pipeline outlives it or reaches
+// it that is not its own.
 #include <windows.h>
 
 #include <cstdio>
@@ -24,12 +24,11 @@ TEST_CASE(RunWaitsForSlowTools, "the run waits for a slow decoder and for a slow
         queue.Append(folder.MakeInput("one.mpc").c_str());
         queue.Append(folder.MakeInput("two.mpc").c_str());
 
-        const ULONGLONG start = GetTickCount64();
+        // A run that returned before the slow tool was done would find an
+        // MP3 missing or short.
         RunConversionQueue(FakeToolSettings("", "", ""), queue);
-        const ULONGLONG elapsed = GetTickCount64() - start;
 
         CHECK(queue.Entries().empty());
-        CHECK(elapsed >= 1150);
         CHECK(ReadFileBytes(folder.WidePath("one.mp3")) == FakeDecoderOutput());
         CHECK(ReadFileBytes(folder.WidePath("two.mp3")) == FakeDecoderOutput());
     }
