@@ -89,3 +89,24 @@ AnsiText BuildCommandWritingTo(const ConversionSettings& settings, const AnsiTex
 VariableCommand BuildVariableCommandWritingTo(const ConversionSettings& settings,
                                               const AnsiText& inputPath,
                                               const AnsiText& outputFile);
+
+// The file name a tool setting ends in: what follows its last "\", "/" or
+// ":", without quotes and without blanks around it (mpcdec.exe of the
+// setting "C:\Program Files\mpcdec.exe" with its quotes). On ANSI text, or
+// on its UTF-8 spelling where a double-byte code page could hide a "\"
+// inside a character.
+template <class Text>
+Text ToolFileName(const Text& setting) {
+    Text name = setting;
+    const std::size_t folderEnd = name.find_last_of("\\/:");
+    if (folderEnd != Text::npos)
+        name.erase(0, folderEnd + 1);
+    Text unquoted;
+    for (const char c : name)
+        if (c != '"')
+            unquoted += c;
+    const std::size_t first = unquoted.find_first_not_of(' ');
+    if (first == Text::npos)
+        return Text();
+    return unquoted.substr(first, unquoted.find_last_not_of(' ') + 1 - first);
+}

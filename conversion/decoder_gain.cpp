@@ -1,29 +1,18 @@
 #include "decoder_gain.h"
 
-#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 
+#include "conversion_command.h"
 #include "text_encoding.h"
 
 namespace {
 
 enum class Decoder { Unknown, Mpcdec, Mppdec };
 
-// The file name after the last "\", "/" or ":", without quotes.
-std::string FileName(const AnsiText& path) {
-    std::string name(path.begin(), path.end());
-    const std::size_t slash = name.find_last_of("\\/:");
-    if (slash != std::string::npos)
-        name.erase(0, slash + 1);
-    name.erase(std::remove(name.begin(), name.end(), '"'), name.end());
-    while (!name.empty() && name.back() == ' ')
-        name.pop_back();
-    return name;
-}
-
 Decoder DecoderOf(const AnsiText& path) {
-    const std::string name = FileName(path);
+    const AnsiText ansiName = ToolFileName(path);
+    const std::string name(ansiName.begin(), ansiName.end());
     for (const char* suffix : {"", ".exe"}) {
         if (EqualIgnoringAsciiCase(name, std::string("mpcdec") + suffix))
             return Decoder::Mpcdec;

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "conversion_command.h"
 #include "text_conversion.h"
 
 namespace {
@@ -37,17 +38,10 @@ std::string Lower(std::string text) {
 // The name of the program a tool setting names, without folder and
 // extension, in lower case: what the tool's own lines call it.
 std::string ProgramName(const AnsiText& setting) {
-    std::string name = Lower(ToUtf8(setting));
-    const std::size_t folderEnd = name.find_last_of("\\/:");
-    if (folderEnd != std::string::npos)
-        name.erase(0, folderEnd + 1);
+    std::string name = Lower(ToolFileName(ToUtf8(setting)));
     const std::size_t dot = name.rfind('.');
     if (dot != std::string::npos)
         name.erase(dot);
-    while (!name.empty() && (name.back() == '"' || name.back() == ' '))
-        name.pop_back();
-    while (!name.empty() && (name[0] == '"' || name[0] == ' '))
-        name.erase(0, 1);
     return name;
 }
 

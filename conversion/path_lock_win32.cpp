@@ -2,6 +2,7 @@
 
 #include <set>
 
+#include "critical_section_lock_win32.h"
 #include "file_system.h"
 #include "path_lock.h"
 #include "text_conversion.h"
@@ -40,22 +41,17 @@ class HeldLocks {
 public:
     HeldLocks() { InitializeCriticalSection(&m_section); }
     bool Has(const std::string& name) {
-        EnterCriticalSection(&m_section);
-        const bool has = m_names.count(name) != 0;
-        LeaveCriticalSection(&m_section);
-        return has;
+        const CriticalSectionLock lock(m_section);
+        return m_names.count(name) != 0;
     }
     // False when the name is held already.
     bool Add(const std::string& name) {
-        EnterCriticalSection(&m_section);
-        const bool added = m_names.insert(name).second;
-        LeaveCriticalSection(&m_section);
-        return added;
+        const CriticalSectionLock lock(m_section);
+        return m_names.insert(name).second;
     }
     void Remove(const std::string& name) {
-        EnterCriticalSection(&m_section);
+        const CriticalSectionLock lock(m_section);
         m_names.erase(name);
-        LeaveCriticalSection(&m_section);
     }
 
 private:

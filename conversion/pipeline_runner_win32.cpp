@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "critical_section_lock_win32.h"
 #include "file_system.h"
 #include "path_lock.h"
 #include "pipeline.h"
@@ -30,19 +31,6 @@ const UINT kEndedByUserCode = 0xE0DEDB7Eu;
 // open once the command processor has ended (a detached child holding it).
 const DWORD kLookMs = 50;
 const DWORD kPipeGraceMs = 1500;
-
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : m_section(section) {
-        EnterCriticalSection(&m_section);
-    }
-    ~Lock() { LeaveCriticalSection(&m_section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
 
 // Only one pipeline's handles may be inheritable while its command processor
 // is created: another one's pipe held open by the wrong processes would never
@@ -188,7 +176,7 @@ public:
     ~BatchFileRunner() override {
         std::vector<Pipeline*> running;
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             running = m_running;
         }
         for (Pipeline* pipeline : running)
@@ -218,7 +206,7 @@ public:
                                     sizeof limits);
         }
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             m_running.push_back(pipeline);
         }
         if (pipeline->cancel != nullptr)
@@ -234,7 +222,7 @@ public:
     bool TakeEnded(int& slot, PipelineResult& result) override {
         Pipeline* pipeline = nullptr;
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             if (m_ended.empty())
                 return false;
             pipeline = m_ended.front();
@@ -252,7 +240,7 @@ public:
     void WaitForEnd() override {
         for (;;) {
             {
-                const Lock lock(m_lock);
+                const CriticalSectionLock lock(m_lock);
                 if (!m_ended.empty())
                     return;
             }
@@ -262,7 +250,7 @@ public:
     }
 
     void EndNow(int slot) override {
-        const Lock lock(m_lock);
+        const CriticalSectionLock lock(m_lock);
         for (Pipeline* pipeline : m_running) {
             if (pipeline->slot != slot)
                 continue;
@@ -316,7 +304,7 @@ private:
         PROCESS_INFORMATION process = {};
         BOOL created = FALSE;
         {
-            const Lock creation(ProcessCreation());
+            const CriticalSectionLock creation(ProcessCreation());
             if (CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024)) {
                 nothing = CreateFileW(L"NUL", GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
                                       nullptr, OPEN_EXISTING, 0, nullptr);
@@ -361,7 +349,7 @@ private:
             return;
         }
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             pipeline.process = process.hProcess;
             pipeline.processId = process.dwProcessId;
             pipeline.inJob = pipeline.jobObject != nullptr &&
@@ -377,7 +365,7 @@ private:
         DWORD status = 1;
         GetExitCodeProcess(process.hProcess, &status);
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             pipeline.process = nullptr;
         }
         CloseHandle(process.hProcess);
@@ -446,13 +434,13 @@ private:
                 lastActive = now;
             } else if (!stalled && now - lastActive >= kStalledSeconds * 1000u) {
                 stalled = true;
-                const Lock lock(m_lock);
+                const CriticalSectionLock lock(m_lock);
                 EndEveryProcess(pipeline, kEndedByUserCode);
             }
         }
         // What still holds the pipe has outlived its command processor.
         if (pipeOpen) {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             EndEveryProcess(pipeline, kEndedByUserCode);
         }
         if (kept.size() > kKeptOutput)
@@ -486,7 +474,7 @@ private:
 
     void Ended(Pipeline* pipeline) {
         {
-            const Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             m_ended.push_back(pipeline);
         }
         SetEvent(m_endedEvent);

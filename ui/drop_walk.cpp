@@ -2,29 +2,14 @@
 
 #include <algorithm>
 
-namespace {
-
-class Locked {
-public:
-    explicit Locked(CRITICAL_SECTION& section) : m_section(section) {
-        EnterCriticalSection(&m_section);
-    }
-    ~Locked() { LeaveCriticalSection(&m_section); }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
-
-}  // namespace
+#include "critical_section_lock_win32.h"
 
 DropWalk::DropWalk(HWND window, std::vector<std::string> dropped)
     : m_window(window), m_dropped(std::move(dropped)) {
     InitializeCriticalSection(&m_lock);
     m_thread = CreateThread(nullptr, 0, &DropWalk::Run, this, 0, nullptr);
     if (m_thread == nullptr) {
-        Locked locked(m_lock);
+        const CriticalSectionLock locked(m_lock);
         m_over = true;
         PostOnce();
     }
@@ -53,7 +38,7 @@ DWORD WINAPI DropWalk::Run(void* self) {
     WalkDrop(
         walk.m_dropped, walk.m_stop, [&walk](FoundFile&& file) { walk.Add(std::move(file)); },
         tooLong);
-    Locked locked(walk.m_lock);
+    const CriticalSectionLock locked(walk.m_lock);
     walk.m_tooLong = tooLong;
     walk.m_over = true;
     walk.PostOnce();
@@ -61,7 +46,7 @@ DWORD WINAPI DropWalk::Run(void* self) {
 }
 
 void DropWalk::Add(FoundFile&& file) {
-    Locked locked(m_lock);
+    const CriticalSectionLock locked(m_lock);
     m_waiting.push_back(std::move(file));
     ++m_found;
     PostOnce();
@@ -74,7 +59,7 @@ void DropWalk::PostOnce() {
 }
 
 bool DropWalk::Take(std::vector<FoundFile>& files, std::size_t most) {
-    Locked locked(m_lock);
+    const CriticalSectionLock locked(m_lock);
     const std::size_t count = std::min(most, m_waiting.size() - m_firstWaiting);
     for (std::size_t i = 0; i < count; ++i)
         files.push_back(std::move(m_waiting[m_firstWaiting + i]));
@@ -90,11 +75,11 @@ bool DropWalk::Take(std::vector<FoundFile>& files, std::size_t most) {
 }
 
 int DropWalk::Found() const {
-    Locked locked(m_lock);
+    const CriticalSectionLock locked(m_lock);
     return m_found;
 }
 
 int DropWalk::TooLong() const {
-    Locked locked(m_lock);
+    const CriticalSectionLock locked(m_lock);
     return m_tooLong;
 }

@@ -4,22 +4,10 @@
 
 #include "audio_length.h"
 #include "byte_source.h"
+#include "critical_section_lock_win32.h"
 #include "file_system.h"
 
 namespace {
-
-class Lock {
-public:
-    explicit Lock(CRITICAL_SECTION& section) : m_section(section) {
-        ::EnterCriticalSection(&m_section);
-    }
-    ~Lock() { ::LeaveCriticalSection(&m_section); }
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
-
-private:
-    CRITICAL_SECTION& m_section;
-};
 
 double MusepackSeconds(const std::string& path) {
     std::FILE* file = OpenFile(path, "rb");
@@ -42,7 +30,7 @@ StreamLengthReader::StreamLengthReader() {
 
 StreamLengthReader::~StreamLengthReader() {
     {
-        Lock lock(m_lock);
+        const CriticalSectionLock lock(m_lock);
         m_ending = true;
     }
     ::SetEvent(m_wake);
@@ -58,7 +46,7 @@ void StreamLengthReader::Read(const std::vector<std::string>& paths) {
     if (paths.empty())
         return;
     {
-        Lock lock(m_lock);
+        const CriticalSectionLock lock(m_lock);
         m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
     }
     ::SetEvent(m_wake);
@@ -66,7 +54,7 @@ void StreamLengthReader::Read(const std::vector<std::string>& paths) {
 
 std::vector<StreamLengthReader::Length> StreamLengthReader::TakeRead() {
     std::vector<Length> read;
-    Lock lock(m_lock);
+    const CriticalSectionLock lock(m_lock);
     read.swap(m_read);
     return read;
 }
@@ -81,7 +69,7 @@ void StreamLengthReader::Work() {
         std::string path;
         bool waiting = false;
         {
-            Lock lock(m_lock);
+            const CriticalSectionLock lock(m_lock);
             if (m_ending)
                 return;
             waiting = m_nextWaiting < m_waiting.size();
@@ -97,7 +85,7 @@ void StreamLengthReader::Work() {
             continue;
         }
         const double seconds = MusepackSeconds(path);
-        Lock lock(m_lock);
+        const CriticalSectionLock lock(m_lock);
         m_read.push_back({path, seconds});
     }
 }
