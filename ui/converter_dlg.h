@@ -72,7 +72,8 @@ private:
     // The run (converter_dlg_run.cpp).
     void StartRun();
     void StopRun();
-    void EndRun();
+    // `signal`: flash and sound when the window is in the background.
+    void EndRun(bool signal = true);
     void EndRunBeforeTheWindowGoes();
     void ShowRunning(bool running);
     void ShowProgress(bool keepWorkInView = true);

@@ -98,7 +98,7 @@ void CConverterDlg::EndRunBeforeTheWindowGoes() {
         return;
     m_run->EndNowAndWait();
     m_endWhenRunIsOver = 0;
-    EndRun();
+    EndRun(false);
 }
 
 // Windows ends the program soon after: the run does not wait for that.
@@ -119,7 +119,7 @@ LRESULT CConverterDlg::OnDestroy(WPARAM, LPARAM) {
     return 0;
 }
 
-void CConverterDlg::EndRun() {
+void CConverterDlg::EndRun(bool signal) {
     const int notRun = m_run->Total() - m_run->Finished();
     std::string summary = m_run->Problem().empty() ? std::string() : m_run->Problem() + ". ";
     summary += Counted(m_run->Converted(), "file converted", "files converted");
@@ -142,7 +142,7 @@ void CConverterDlg::EndRun() {
     ShowProgress();
     if (m_endWhenRunIsOver != 0)
         EndDialog(m_endWhenRunIsOver);
-    else
+    else if (signal)
         SignalRunEnd(m_hWnd, allConverted);
 }
 
@@ -197,10 +197,10 @@ void CConverterDlg::ShowProgress(bool keepWorkInView) {
     m_reasonShown = false;
 }
 
-// Once a second during a run, unless the status line shows why a clicked
-// entry failed; the list stays where the user scrolled it.
-// The collect timer finds the ends of pipelines whose message was lost; the
-// progress timer moves the time left while long files are in work.
+// The collect timer finds the ends of pipelines whose message was lost. The
+// progress timer moves the time left on once a second, unless the status
+// line shows why a clicked entry failed; the list stays where the user
+// scrolled it.
 void CConverterDlg::OnTimer(UINT_PTR id) {
     if (id == kCollectTimer)
         OnPipelineEnded(0, 0);
