@@ -2,13 +2,14 @@
 
 #include <map>
 #include <memory>
-#include <set>
 #include <string>
 #include <vector>
 
 #include "conversion_settings.h"
 #include "file_outcome.h"
 #include "file_queue.h"
+#include "file_transaction.h"
+#include "files_at_once.h"
 #include "pipeline.h"
 
 // Why a file did not convert, for the user and for a bug report (UTF-8).
@@ -19,6 +20,7 @@ struct FailureReport {
     std::string mp3;         // the MP3 file it makes
 };
 
+// The ends of entries, each told by where the entry stands at that moment.
 class RunEvents {
 public:
     virtual ~RunEvents() = default;
@@ -28,7 +30,7 @@ public:
     virtual void EntryConverted(int /*index*/) {}
 };
 
-struct FileInWork;
+struct FileInWork;  // conversion_run.cpp
 
 struct EntryInWork {
     int index;         // where it stands in the list
@@ -43,9 +45,11 @@ struct EntryInWork {
 // the next (one pass: pressing "Convert Files" again retries what is left).
 // Entries appended while the run lasts are converted too.
 //
-// The run never waits: the caller starts it, hands it each pipeline's end
-// as the runner reports it (Collect), and may stop it or end the files in
-// work. A batch file that cannot be written ends the start of new files.
+// The run blocks only in EndNowAndWait: the caller starts it, hands it each
+// pipeline's end as the runner reports it (Collect), and may stop it or end
+// the files in work. A batch file that cannot be written ends the start of
+// new files. The run knows its entries by their ids (FileQueue), and goes on
+// after the last entry it began; only the run deletes entries while it lasts.
 class ConversionRun {
 public:
     ConversionRun(const ConversionSettings& settings, FileQueue& queue, PipelineRunner& runner,
@@ -61,7 +65,7 @@ public:
     // Settles every file whose pipeline has ended, then starts the next ones.
     void Collect();
     // No new file starts; those in work finish.
-    void Stop();
+    void Stop() { m_stopped = true; }
     // Ends the files in work at once; they stay listed.
     void EndNow();
     // EndNow, then waits for their pipelines and settles them: when it
@@ -69,8 +73,9 @@ public:
     void EndNowAndWait();
 
     bool Stopped() const { return m_stopped; }
-    // True when no file is in work and none will start.
-    bool Over() const;
+    // True, once StartFiles or Collect has returned, when no file is in work:
+    // none will start but of entries appended since.
+    bool Over() const { return m_inWork.empty(); }
 
     // Files finished this run, converted, skipped or not, of Total(): those
     // listed at the start and those appended since.
@@ -93,15 +98,19 @@ private:
         FailureReport report;
     };
 
-    void BeginFile(const std::string& entry, int foldersKept);
-    void Settle(FileInWork& file, const PipelineResult& result);
-    std::string ProblemWithMp3(const FileInWork& file, const PipelineResult& result,
-                               const FileState& after) const;
-    void Converted(int index);
-    void Skipped(int index);
-    void Kept(int index, const FailureReport& report);
-    void EntryGone(int index);
-    bool OutputFolderReady(const std::string& mp3);
+    void BeginFile(EntryId id, const std::string& entry, int foldersKept);
+    // False when the entry does not run: its MP3 is another's, or it shares
+    // the end of an earlier entry of its input.
+    bool ClaimMp3(EntryId id, const std::string& inputKey, const std::string& mp3Key,
+                  const std::string& mp3);
+    void Settle(std::unique_ptr<FileInWork> work, const PipelineResult& result);
+    std::string Verdict(FileTransaction& file, int slot, const PipelineResult& result);
+    void EndConverted(EntryId id);
+    void EndSkipped(EntryId id);
+    void EndKept(EntryId id, const FailureReport& report);
+    void Remove(EntryId id);
+    // The first entry not yet begun.
+    int NextIndex() const;
     int FreeSlot() const;
 
     const ConversionSettings m_settings;
@@ -109,17 +118,13 @@ private:
     PipelineRunner& m_runner;
     RunEvents* m_events;
     int m_filesAtOnce;
-    // The output directory as the command processor uses it (UTF-8, with its
-    // backslash), for MP3 files whose name no line holds.
-    std::string m_outputFolder;
+    const std::string m_outputFolder;  // ExpandedOutputFolder's
     RunOutputs m_outputs;
     std::map<std::string, Fate> m_fates;  // by MP3 key
-    std::string m_folderKey;              // the output folder last made or found
-    std::set<std::string> m_workFolders;  // by key: those cleared of stale work files
-    bool m_folderReady = false;
+    RunFolders m_folders;
 
     std::vector<std::unique_ptr<FileInWork>> m_inWork;
-    int m_next = 0;  // the first entry not yet begun
+    EntryId m_lastBegun = 0;  // 0 before the first
     int m_converted = 0;
     int m_kept = 0;
     int m_skipped = 0;
@@ -128,12 +133,6 @@ private:
 };
 
 // Runs a whole conversion and returns when it is over, waiting for each
-// pipeline without a window: what "Convert Files" does, for callers that
-// have no message loop.
+// pipeline without a window (blocking_run.cpp).
 void RunConversionQueue(const ConversionSettings& settings, FileQueue& queue,
                         RunEvents* events = nullptr);
-
-// How many files the settings let one run convert at once.
-int FilesAtOnce(const ConversionSettings& settings);
-// A wait for the ends of more pipelines than this is not worth its handles.
-inline constexpr int kMostFilesAtOnce = 32;

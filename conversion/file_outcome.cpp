@@ -6,10 +6,6 @@ bool WroteFile(const FileState& before, const FileState& after) {
     return !before.exists || before.size != after.size || before.writeTime != after.writeTime;
 }
 
-bool PipelineConverted(const FileState& before, const FileState& after, int status) {
-    return status == 0 && after.exists && after.size > 0 && WroteFile(before, after);
-}
-
 RunOutputs::Claim RunOutputs::Check(const std::string& outputKey,
                                     const std::string& inputKey) const {
     const auto found = m_inputByOutput.find(outputKey);

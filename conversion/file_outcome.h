@@ -14,11 +14,6 @@ struct FileState {
 // True when the file came into being or changed between the two looks.
 bool WroteFile(const FileState& before, const FileState& after);
 
-// A pipeline converted its file only when the command processor returned 0
-// and the MP3 is there, holds bytes and was written by this pipeline: an old
-// MP3 that the tools failed to replace proves nothing.
-bool PipelineConverted(const FileState& before, const FileState& after, int status);
-
 // The MP3 files one run has converted, by name as Windows compares names, and
 // the input each came from, so that no file of a run overwrites another's.
 class RunOutputs {

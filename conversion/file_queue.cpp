@@ -16,6 +16,24 @@ bool IsMusepackFileName(const char* name) {
            (last == 'c' || last == 'p' || last == '+');
 }
 
+// Ids grow down the list, so a binary search finds an entry among thousands
+// in a dozen looks.
+int FileQueue::IndexOf(EntryId id) const {
+    int first = 0;
+    int end = Count();
+    while (first < end) {
+        const int middle = first + (end - first) / 2;
+        const EntryId there = IdAt(middle);
+        if (there == id)
+            return middle;
+        if (there < id)
+            first = middle + 1;
+        else
+            end = middle;
+    }
+    return -1;
+}
+
 void DeleteSelectedEntries(FileQueue& queue) {
     std::vector<int> indices(static_cast<std::size_t>(queue.Count()) + 1);
     const int count = queue.GetSelectedIndices(indices.data(), static_cast<int>(indices.size()));

@@ -1,6 +1,13 @@
 #pragma once
 
+#include <cstdint>
+
 #include "path_buffer.h"
+
+// Names one entry for as long as it is listed, whatever comes and goes
+// around it; 0 names none. Ids grow down the list: an entry appended gets a
+// greater id than every entry above it.
+using EntryId = std::uintptr_t;
 
 // The ordered list of files waiting for conversion, full paths in UTF-8. In
 // the program it is the main dialog's list box; the list box is its only store.
@@ -20,6 +27,11 @@ public:
     // How many folders of entry `index`'s path its MP3 keeps under the
     // output directory: 0 but for files found under a dropped folder.
     virtual int FoldersKept(int /*index*/) { return 0; }
+
+    // The id of entry `index`; 0 when there is no such entry.
+    virtual EntryId IdAt(int index) const = 0;
+    // Where the entry `id` stands now; -1 when it is not listed.
+    int IndexOf(EntryId id) const;
 };
 
 // True for names ending in .mpc, .mpp or .mp+ in any letter case.

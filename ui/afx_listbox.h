@@ -1,14 +1,11 @@
 #pragma once
 
-#include <map>
-
 #include "afx_wnd.h"
-#include "file_queue.h"
 #include "text_kinds.h"
 
-// A list box control, in the manner of MFC's CListBox. It is the program's
-// FileQueue: the control holds the list, this object only sends it messages.
-class CListBox : public CWnd, public FileQueue {
+// A list box control, in the manner of MFC's CListBox: the control holds the
+// list, this object only sends it messages.
+class CListBox : public CWnd {
 public:
     int GetCount() const;
     void ResetContent();
@@ -25,24 +22,6 @@ public:
     // The entry as the control holds it.
     Utf16Text GetTextWide(int index) const;
 
-    // Each entry's key, its item data, given when first asked for and kept
-    // as long as the entry: what the dialog keeps of an entry goes by it.
-    DWORD_PTR KeyOf(int index);
-    // A file found under a dropped folder, with the folders its MP3 keeps.
-    void AppendFromFolder(const char* path, int foldersKept);
-
-    // FileQueue: paths in UTF-8, held by the control as wide text.
-    int Count() const override { return GetCount(); }
-    void Append(const char* path) override;
-    void ClearAll() override;
-    int GetSelectedIndices(int* indices, int capacity) override;
-    void Delete(int index) override;
-    // False for no such entry, and for one longer than a PathBuffer holds:
-    // a cut name could name a different file.
-    bool Read(int index, PathBuffer& buffer) override;
-    int FoldersKept(int index) override;
-
-private:
-    DWORD_PTR m_lastKey = 0;
-    std::map<DWORD_PTR, int> m_foldersKept;  // by key
+    // Appends wide text; the new entry's index, or LB_ERR.
+    int AddStringWide(const wchar_t* text);
 };

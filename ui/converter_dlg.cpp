@@ -164,7 +164,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
         std::string path;
         ToUtf8(name, length, path);
         if (IsMusepackFileName(path.c_str()))
-            m_fileList.Append(path.c_str());
+            m_queue.Append(path.c_str());
     }
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();
@@ -178,7 +178,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
 
 void CConverterDlg::OnClearList() {
     m_walk.reset();
-    m_fileList.ClearAll();
+    m_queue.ClearAll();
     m_reports.clear();
     m_summary.clear();
     m_notice.clear();
@@ -186,12 +186,12 @@ void CConverterDlg::OnClearList() {
     ShowProgress();
 }
 
-// Not during a run: the run knows its entries by their places in the list.
+// Not during a run: the run goes on after the last entry it began.
 void CConverterDlg::OnClearSelected() {
     if (m_run != nullptr)
         return;
     m_fileList.SetRedraw(FALSE);  // one repaint, not one an entry
-    DeleteSelectedEntries(m_fileList);
+    DeleteSelectedEntries(m_queue);
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();
     ShowClearSelected();

@@ -7,6 +7,7 @@
 #include "afx.h"
 #include "conversion_run.h"
 #include "drop_walk.h"
+#include "list_box_queue.h"
 #include "resource.h"
 #include "run_progress_view.h"
 #include "settings_fields.h"
@@ -25,6 +26,7 @@ public:
 
     enum { IDD = IDD_MAIN_DIALOG };
     CListBox m_fileList;
+    ListBoxQueue m_queue{m_fileList};  // the list as the run reads it
     CString m_lamePath;
     CString m_mppdecPath;
     CString m_lameSwitches;
@@ -104,8 +106,8 @@ private:
     std::unique_ptr<DropWalk> m_walk;
     // How the dialog ends once the run is over; 0 while it stays.
     int m_endWhenRunIsOver = 0;
-    // Why each failed entry failed, by its key in the list box (KeyOf).
-    std::map<DWORD_PTR, FailureReport> m_reports;
+    // Why each failed entry failed, by its id.
+    std::map<EntryId, FailureReport> m_reports;
     std::string m_summary;  // what the status line says when no run is on
     std::string m_notice;   // what the last drop left out
 

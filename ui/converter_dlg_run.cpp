@@ -54,7 +54,7 @@ void CConverterDlg::StartRun() {
     const HWND window = m_hWnd;
     m_runner = MakeBatchFileRunner([window] { ::PostMessageA(window, WM_PIPELINE_ENDED, 0, 0); });
     ::SetTimer(m_hWnd, kCollectTimer, kCollectEveryMs, nullptr);
-    m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_fileList, *m_runner, this));
+    m_run.reset(new ConversionRun(ToConversionSettings(Settings()), m_queue, *m_runner, this));
     m_progressView.reset(new RunProgressView(m_hWnd, IDC_PROGRESS));
     m_entriesJoined = 0;
     JoinNewEntries();
@@ -224,7 +224,7 @@ void CConverterDlg::ShowStatus(const std::string& text) {
 }
 
 void CConverterDlg::EntryKept(int index, const FailureReport& report) {
-    m_reports[m_fileList.KeyOf(index)] = report;
+    m_reports[m_queue.IdAt(index)] = report;
     if (m_progressView != nullptr) {
         JoinNewEntries();
         m_progressView->Finish(ToUtf8(m_fileList.GetTextWide(index)), false);
@@ -251,7 +251,7 @@ void CConverterDlg::JoinNewEntries() {
 }
 
 const FailureReport* CConverterDlg::ReportOf(int index) const {
-    const auto found = m_reports.find(m_fileList.GetItemData(index));
+    const auto found = m_reports.find(m_queue.IdAt(index));
     return found == m_reports.end() ? nullptr : &found->second;
 }
 

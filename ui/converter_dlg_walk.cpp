@@ -58,7 +58,7 @@ void CConverterDlg::TakeFound(std::size_t most) {
     if (!files.empty()) {
         m_fileList.SetRedraw(FALSE);
         for (const FoundFile& file : files)
-            m_fileList.AppendFromFolder(file.path.c_str(), file.foldersKept);
+            m_queue.AppendFromFolder(file.path.c_str(), file.foldersKept);
         m_fileList.SetRedraw(TRUE);
         m_fileList.Invalidate();
     }

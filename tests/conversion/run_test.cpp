@@ -11,7 +11,7 @@
 #include "batch_expansion.h"
 #include "conversion_run.h"
 #include "decoder_refusal.h"
-#include "file_outcome.h"
+#include "file_verdict.h"
 #include "memory_file_queue.h"
 #include "run_progress.h"
 #include "temp_directory.h"
@@ -91,18 +91,11 @@ TEST_F(ConversionRun, EmptyListRunsNothing) {
     EXPECT_FALSE(std::filesystem::exists("bramkot.bat"));
 }
 
-TEST_F(ConversionRun, UnwritableBatchFileLeavesTheListAndRunsNothing) {
-    std::filesystem::create_directory("bramkot.bat");
-    m_queue.Append(Path("a.mpc").c_str());
-    m_queue.Append(Path("b.mpc").c_str());
-    RunConversionQueue(m_settings, m_queue);
-    EXPECT_EQ((std::vector<std::string>{Path("a.mpc"), Path("b.mpc")}), m_queue.Entries());
-    EXPECT_FALSE(std::filesystem::exists("tools.log"));
-}
-
 // The encoder still makes an empty MP3 when the decoder fails: the run takes
-// that away again and keeps the entry, as it does when no tool is there.
-TEST_F(ConversionRun, FailingOrMissingToolsKeepTheirEntriesAndLeaveNoMp3) {
+// that away again and keeps the entry, as it does when no tool is there and
+// when the batch file cannot be written, which runs nothing.
+TEST_F(ConversionRun, FailingOrMissingToolsOrNoBatchFileKeepTheEntriesAndLeaveNoMp3) {
+    const ConversionSettings working = m_settings;
     WriteFile("fail", "");
     m_queue.Append(Input("a.mpc").c_str());
     RunConversionQueue(m_settings, m_queue);
@@ -116,6 +109,13 @@ TEST_F(ConversionRun, FailingOrMissingToolsKeepTheirEntriesAndLeaveNoMp3) {
     RunConversionQueue(m_settings, m_queue);
     EXPECT_EQ((std::vector<std::string>{Path("a.mpc"), Path("b.mpc")}), m_queue.Entries());
     EXPECT_FALSE(std::filesystem::exists("bramkot.bat"));
+
+    std::filesystem::remove("fail");
+    std::filesystem::remove("tools.log");
+    std::filesystem::create_directory("bramkot.bat");
+    RunConversionQueue(working, m_queue);
+    EXPECT_EQ((std::vector<std::string>{Path("a.mpc"), Path("b.mpc")}), m_queue.Entries());
+    EXPECT_FALSE(std::filesystem::exists("tools.log"));
 }
 
 // A Musepack file that is gone or empty when its turn comes runs no tool.
@@ -317,7 +317,11 @@ TEST(ConversionOutcome, AFileCountsAsConvertedOnlyWhenThisPipelineWroteIt) {
         {"old MP3 gone", old, none, 0, false, false},
     };
     for (const PipelineRow& row : rows) {
-        EXPECT_EQ(row.converted, PipelineConverted(row.before, row.after, row.status)) << row.what;
+        PipelineResult result;
+        result.end = PipelineEnd::Ran;
+        result.status = row.status;
+        EXPECT_EQ(row.converted, PipelineVerdict(result, row.before, row.after, {}).empty())
+            << row.what;
         EXPECT_EQ(row.wrote, WroteFile(row.before, row.after)) << row.what;
     }
 

@@ -4,10 +4,12 @@
 
 void MemoryFileQueue::Append(const char* path) {
     m_entries.emplace_back(path);
+    m_ids.push_back(++m_lastId);
 }
 
 void MemoryFileQueue::ClearAll() {
     m_entries.clear();
+    m_ids.clear();
     m_selected.clear();
 }
 
@@ -26,6 +28,7 @@ void MemoryFileQueue::Delete(int index) {
     if (index < 0 || index >= static_cast<int>(m_entries.size()))
         return;
     m_entries.erase(m_entries.begin() + index);
+    m_ids.erase(m_ids.begin() + index);
     std::set<int> shifted;
     for (int selected : m_selected) {
         if (selected < index)
@@ -49,4 +52,8 @@ bool MemoryFileQueue::Read(int index, PathBuffer& buffer) {
 void MemoryFileQueue::Select(int index) {
     if (index >= 0 && index < static_cast<int>(m_entries.size()))
         m_selected.insert(index);
+}
+
+EntryId MemoryFileQueue::IdAt(int index) const {
+    return index >= 0 && index < Count() ? m_ids[static_cast<std::size_t>(index)] : 0;
 }

@@ -15,11 +15,14 @@ public:
     int GetSelectedIndices(int* indices, int capacity) override;
     void Delete(int index) override;
     bool Read(int index, PathBuffer& buffer) override;
+    EntryId IdAt(int index) const override;
 
     void Select(int index);
     const std::vector<std::string>& Entries() const { return m_entries; }
 
 private:
     std::vector<std::string> m_entries;
+    std::vector<EntryId> m_ids;  // beside m_entries
+    EntryId m_lastId = 0;
     std::set<int> m_selected;
 };
