@@ -2,14 +2,12 @@
 
 #include "conversion_command.h"
 #include "file_system.h"
+#include "numbered_name.h"
 #include "text_conversion.h"
 
 namespace {
 
 const char kAliasPrefix[] = "bramkot alias ";
-// Names are taken from 1 up; only aliases in use hold one, so a run finds a
-// free name among the first few.
-constexpr int kNamesToTry = 100000;
 
 // The lock of both names of an alias is that of its ".mpc" name.
 std::string AliasOfName(const std::string& folder, const std::string& name) {
@@ -24,25 +22,24 @@ bool ToolAlias::Make(const std::string& input) {
     std::string folder;
     if (!AliasFolder(folder))
         return false;
-    for (int number = 1; number <= kNamesToTry; ++number) {
-        const std::string path = folder + "\\" + kAliasPrefix + std::to_string(number) + ".mpc";
-        const std::string mp3 = DeriveOutputPath(path, std::string());
-        std::unique_ptr<PathLock> lock(new PathLock("alias", path));
-        if (!lock->TryTake())
-            continue;
-        // Names no holder has are leftovers of a run that ended mid-file.
-        RemoveFile(path);
-        RemoveFile(mp3);
-        if (QueryFileState(path).exists || QueryFileState(mp3).exists)
-            continue;
-        if (!ToAnsi(path, m_ansiPath) || !LinkOrCopyFile(input, path))
-            return false;
-        m_path = path;
-        m_mp3 = mp3;
-        m_lock = std::move(lock);
-        return true;
-    }
-    return false;
+    std::string path;
+    std::unique_ptr<PathLock> lock;
+    if (!TakeNumberedName(
+            "alias",
+            [&](int number) {
+                return folder + "\\" + kAliasPrefix + std::to_string(number) + ".mpc";
+            },
+            [](const std::string& name) {
+                return std::vector<std::string>{name, DeriveOutputPath(name, std::string())};
+            },
+            path, lock))
+        return false;
+    if (!ToAnsi(path, m_ansiPath) || !LinkOrCopyFile(input, path))
+        return false;
+    m_path = path;
+    m_mp3 = DeriveOutputPath(path, std::string());
+    m_lock = std::move(lock);
+    return true;
 }
 
 ToolAlias::~ToolAlias() {

@@ -2,13 +2,12 @@
 
 #include "file_system.h"
 #include "mp3_finish.h"
+#include "numbered_name.h"
 
 namespace {
 
 const char kWorkPrefix[] = "~bramkot ";
 const char kWorkExtension[] = ".mp3";
-// Only work files in use hold a name, so a run finds a free one among the first few.
-constexpr int kNamesToTry = 100000;
 
 std::string Beside(const std::string& folder, const std::string& name) {
     return folder.empty() ? name : folder + kPathSeparator + name;
@@ -23,23 +22,18 @@ std::string FolderOf(const std::string& path) {
 
 bool WorkFile::Make(const std::string& mp3) {
     const std::string folder = FolderOf(mp3);
-    for (int number = 1; number <= kNamesToTry; ++number) {
-        const std::string path =
-            Beside(folder, kWorkPrefix + std::to_string(number) + kWorkExtension);
-        std::unique_ptr<PathLock> lock(new PathLock("work file", path));
-        if (!lock->TryTake())
-            continue;
-        // A name no holder has is a leftover of a run that ended mid-file.
-        RemoveFile(path);
-        RemoveFile(TaggedCopyPath(path));
-        if (QueryFileState(path).exists)
-            continue;
-        m_path = path;
-        m_mp3 = mp3;
-        m_lock = std::move(lock);
-        return true;
-    }
-    return false;
+    if (!TakeNumberedName(
+            "work file",
+            [&](int number) {
+                return Beside(folder, kWorkPrefix + std::to_string(number) + kWorkExtension);
+            },
+            [](const std::string& path) {
+                return std::vector<std::string>{path, TaggedCopyPath(path)};
+            },
+            m_path, m_lock))
+        return false;
+    m_mp3 = mp3;
+    return true;
 }
 
 WorkFile::~WorkFile() {

@@ -43,8 +43,12 @@ int CListBox::SetTopIndex(int index) {
     return static_cast<int>(SendMessage(LB_SETTOPINDEX, static_cast<WPARAM>(index)));
 }
 
+int CListBox::GetTextLengthWide(int index) const {
+    return static_cast<int>(::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0));
+}
+
 Utf16Text CListBox::GetTextWide(int index) const {
-    const LRESULT length = ::SendMessageW(m_hWnd, LB_GETTEXTLEN, static_cast<WPARAM>(index), 0);
+    const int length = GetTextLengthWide(index);
     if (length == LB_ERR || length <= 0)
         return Utf16Text();
     Utf16Text text(static_cast<std::size_t>(length) + 1, L'\0');

@@ -19,8 +19,10 @@ public:
     int GetCaretIndex() const;
     int GetTopIndex() const;
     int SetTopIndex(int index);
-    // The entry as the control holds it.
+    // The entry as the control holds it, and its length in UTF-16 code
+    // units (LB_ERR for no such entry).
     Utf16Text GetTextWide(int index) const;
+    int GetTextLengthWide(int index) const;
 
     // Appends wide text; the new entry's index, or LB_ERR.
     int AddStringWide(const wchar_t* text);

@@ -27,10 +27,11 @@ int ListBoxQueue::GetSelectedIndices(int* indices, int capacity) {
 }
 
 bool ListBoxQueue::Read(int index, PathBuffer& buffer) {
-    if (index < 0 || index >= Count())
+    const int length = m_list.GetTextLengthWide(index);
+    if (length < 0 || static_cast<unsigned>(length) > PathBuffer::kMaxLength)
         return false;
     const Utf16Text text = m_list.GetTextWide(index);
-    if (text.size() > PathBuffer::kMaxLength)
+    if (text.size() != static_cast<std::size_t>(length))
         return false;
     std::string utf8;
     ToUtf8(text.c_str(), text.size(), utf8);

@@ -6,7 +6,8 @@
 #include "file_queue.h"
 
 // The main dialog's list box as the program's FileQueue: the control holds
-// each entry as wide text and its id as the item's data.
+// each entry as wide text and its id as the item's data. Entries come in
+// through it alone, so that ids grow down the list.
 class ListBoxQueue : public FileQueue {
 public:
     explicit ListBoxQueue(CListBox& list) : m_list(list) {}
