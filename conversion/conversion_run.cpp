@@ -168,7 +168,8 @@ bool ConversionRun::ClaimMp3(EntryId id, const std::string& inputKey, const std:
 
 // The words of the end of a file whose pipeline ended; empty when its MP3
 // is in place.
-std::string ConversionRun::Verdict(FileTransaction& file, int slot, const PipelineResult& result) {
+std::string ConversionRun::WhyNotConverted(FileTransaction& file, int slot,
+                                           const PipelineResult& result) {
     PipelineResult ended = result;
     if (result.end == PipelineEnd::BatchFileNotWritten) {
         m_stopped = true;
@@ -194,7 +195,7 @@ void ConversionRun::Settle(std::unique_ptr<FileInWork> work, const PipelineResul
     report.batchLine = ToUtf8(work->file.BatchLine());
     report.toolOutput = ToUtf8(result.output);
     report.mp3 = work->file.Mp3();
-    report.reason = Verdict(work->file, work->slot, result);
+    report.reason = WhyNotConverted(work->file, work->slot, result);
     if (result.end == PipelineEnd::BatchFileNotWritten)
         report.batchLine.clear();
     const bool converted = report.reason.empty();

@@ -104,7 +104,7 @@ private:
     bool ClaimMp3(EntryId id, const std::string& inputKey, const std::string& mp3Key,
                   const std::string& mp3);
     void Settle(std::unique_ptr<FileInWork> work, const PipelineResult& result);
-    std::string Verdict(FileTransaction& file, int slot, const PipelineResult& result);
+    std::string WhyNotConverted(FileTransaction& file, int slot, const PipelineResult& result);
     void EndConverted(EntryId id);
     void EndSkipped(EntryId id);
     void EndKept(EntryId id, const FailureReport& report);

@@ -1,7 +1,5 @@
 #include "numbered_name.h"
 
-#include "file_system.h"
-
 namespace {
 
 constexpr int kNamesToTry = 100000;
@@ -9,19 +7,12 @@ constexpr int kNamesToTry = 100000;
 }  // namespace
 
 bool TakeNumberedName(const char* lockKind, const std::function<std::string(int)>& nameOf,
-                      const std::function<std::vector<std::string>(const std::string&)>& leftovers,
-                      std::string& name, std::unique_ptr<PathLock>& lock) {
+                      const std::function<bool(const std::string&)>& clear, std::string& name,
+                      std::unique_ptr<PathLock>& lock) {
     for (int number = 1; number <= kNamesToTry; ++number) {
         const std::string path = nameOf(number);
         std::unique_ptr<PathLock> taken(new PathLock(lockKind, path));
-        if (!taken->TryTake())
-            continue;
-        bool cleared = true;
-        for (const std::string& leftover : leftovers(path)) {
-            RemoveFile(leftover);
-            cleared = cleared && !QueryFileState(leftover).exists;
-        }
-        if (!cleared)
+        if (!taken->TryTake() || !clear(path))
             continue;
         name = path;
         lock = std::move(taken);

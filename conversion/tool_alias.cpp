@@ -30,7 +30,10 @@ bool ToolAlias::Make(const std::string& input) {
                 return folder + "\\" + kAliasPrefix + std::to_string(number) + ".mpc";
             },
             [](const std::string& name) {
-                return std::vector<std::string>{name, DeriveOutputPath(name, std::string())};
+                const std::string mp3 = DeriveOutputPath(name, std::string());
+                RemoveFile(name);
+                RemoveFile(mp3);
+                return !QueryFileState(name).exists && !QueryFileState(mp3).exists;
             },
             path, lock))
         return false;

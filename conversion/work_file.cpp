@@ -28,7 +28,9 @@ bool WorkFile::Make(const std::string& mp3) {
                 return Beside(folder, kWorkPrefix + std::to_string(number) + kWorkExtension);
             },
             [](const std::string& path) {
-                return std::vector<std::string>{path, TaggedCopyPath(path)};
+                RemoveFile(path);
+                RemoveFile(TaggedCopyPath(path));
+                return !QueryFileState(path).exists;
             },
             m_path, m_lock))
         return false;
