@@ -48,8 +48,6 @@ BOOL CWinApp::Enable3dControls() {
     return ::InitCommonControlsEx(&controls);
 }
 
-void CWinApp::OnHelp() {}
-
 CWinApp* AfxGetApp() {
     return theApp;
 }

@@ -32,9 +32,6 @@ public:
     CString m_pszAppName;
     CWnd* m_pMainWnd = nullptr;
 
-protected:
-    afx_msg void OnHelp();
-
     DECLARE_MESSAGE_MAP()
 };
 
