@@ -28,9 +28,9 @@ void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     const SettingsFields fields = Settings();
     for (int i = 0; i < kSettingCount; ++i) {
         if (kSettingRows[i].checkBox)
-            DDX_Check(pDX, kSettingControls[i], *fields.fields[i]);
+            DDX_Check(pDX, kSettingRowControls[i], *fields.fields[i]);
         else
-            DDX_Text(pDX, kSettingControls[i], *fields.fields[i]);
+            DDX_Text(pDX, kSettingRowControls[i], *fields.fields[i]);
     }
 }
 

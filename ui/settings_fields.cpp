@@ -2,7 +2,7 @@
 
 #include "resource.h"
 
-const int kSettingControls[kSettingCount] = {
+const int kSettingRowControls[kSettingCount] = {
     IDC_MPPDEC_PATH, IDC_LAME_PATH,     IDC_MPPDEC_SWITCHES, IDC_LAME_SWITCHES,
     IDC_OUTPUT_DIR,  IDC_FILES_AT_ONCE, IDC_SKIP_DONE,
 };

@@ -9,7 +9,7 @@ struct SettingsFields {
 };
 
 // The main dialog's control of each setting, in the order of kSettingRows.
-extern const int kSettingControls[kSettingCount];
+extern const int kSettingRowControls[kSettingCount];
 
 ConversionSettings ToConversionSettings(const SettingsFields& fields);
 void AssignSettingsFields(const SettingsFields& fields, const ConversionSettings& settings);

@@ -68,10 +68,6 @@ inline std::string Printable(const std::vector<std::string>& items) {
     return shown + "]";
 }
 
-inline std::string Printable(long long value) {
-    return std::to_string(value);
-}
-
 inline bool Record(bool ok, const char* text, const char* file, int line,
                    const std::string& detail = std::string()) {
     if (ok) {
@@ -90,8 +86,8 @@ inline bool Record(bool ok, const char* text, const char* file, int line,
 template <typename A, typename B>
 bool RecordEqual(const A& actual, const B& expected, const char* text, const char* file, int line) {
     if constexpr (std::is_integral_v<A> && std::is_integral_v<B>) {
-        return RecordEqual(static_cast<long long>(actual), static_cast<long long>(expected), text,
-                           file, line);
+        return RecordEqual(std::to_string(static_cast<long long>(actual)),
+                           std::to_string(static_cast<long long>(expected)), text, file, line);
     } else if constexpr (std::is_convertible_v<const A&, const char*> &&
                          std::is_convertible_v<const B&, const char*>) {
         return RecordEqual(std::string(actual), std::string(expected), text, file, line);

@@ -87,7 +87,7 @@ TEST_CASE(BatchFileNameTakenByAFolder, "batch file name taken by a folder") {
     CHECK_WHY(queue.Entries() == entries, "the list changed: " + Joined(queue.Entries()));
     CHECK_WHY(!log.Exists(), "a tool ran: " + log.Text());
     CHECK_WHY(IsDirectory("bramkot.bat"), "the folder is gone");
-    CHECK_WHY(DirectoryContent() == std::vector<std::string>{"bramkot.bat"},
+    CHECK_WHY((DirectoryContent() == std::vector<std::string>{"bramkot.bat"}),
               "the directory holds " + Joined(DirectoryContent()));
 }
 
@@ -112,7 +112,7 @@ TEST_CASE(MissingTools, "missing tools") {
 
     const std::vector<std::string> both = {dir.Path() + "\\one.mpc", dir.Path() + "\\two.mpc"};
     CHECK_WHY(queue.Entries() == both, "the list changed: " + Joined(queue.Entries()));
-    CHECK_WHY(DirectoryContent() == std::vector<std::string>{"one.mpc", "two.mpc"},
+    CHECK_WHY((DirectoryContent() == std::vector<std::string>{"one.mpc", "two.mpc"}),
               "the directory holds " + Joined(DirectoryContent()));
     CHECK_WHY(!log.Exists(), "something ran: " + log.Text());
 
