@@ -197,6 +197,23 @@ TEST_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools,
 
 namespace {
 
+// The stand-in tools, the case's two arguments, made to take 1.5 s a file.
+bool SlowToolsGiven() {
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
+    return HasCaseArguments(2);
+}
+
+// "Convert Files" on `inputs` with the stand-in tools, one file at a time,
+// each MP3 beside its input.
+void ConvertOneAtATime(HWND dialog, const std::vector<std::string>& inputs) {
+    SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+    SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+    SetControlText(dialog, IDC_OUTPUT_DIR, "");
+    SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
+    DropFiles(dialog, inputs);
+    ClickButton(dialog, IDC_CONVERT);
+}
+
 bool ProcessRunning(const char* exeName) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
     PROCESSENTRY32 entry = {};
@@ -254,9 +271,8 @@ bool RunIsOver(HWND dialog) {
 // files, and a click on one says why.
 TEST_CASE(the_window_answers_during_a_run_stops_and_says_why,
           "the window answers during a run stops and says why") {
-    if (!HasCaseArguments(2))
+    if (!SlowToolsGiven())
         return;
-    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
     std::vector<std::string> inputs;
     for (const char* name : {"1.mpc", "2.mpc", "3.mpc", "4.mpc"}) {
         WriteFileBytes(name, "input");
@@ -264,12 +280,7 @@ TEST_CASE(the_window_answers_during_a_run_stops_and_says_why,
     }
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
-        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
-        SetControlText(dialog, IDC_OUTPUT_DIR, "");
-        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
-        DropFiles(dialog, inputs);
-        ClickButton(dialog, IDC_CONVERT);
+        ConvertOneAtATime(dialog, inputs);
         CHECK_EQ(ControlText(dialog, IDC_CONVERT), "Stop");
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_MPPDEC_PATH)));
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_LIST)));
@@ -390,9 +401,8 @@ int ProgressPosition(HWND dialog) {
 // whole story opens on a double-click and on Enter; Escape closes it.
 TEST_CASE(a_run_shows_its_progress_and_a_failed_file_its_report,
           "a run shows its progress and a failed file its report") {
-    if (!HasCaseArguments(2))
+    if (!SlowToolsGiven())
         return;
-    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
     WriteFileBytes("long.mp3", LongMp3());
     SetEnvironmentVariableA("BRAMKOT_ENCODER_WRITES", FullPath("long.mp3").c_str());
     std::vector<std::string> inputs;
@@ -409,12 +419,7 @@ TEST_CASE(a_run_shows_its_progress_and_a_failed_file_its_report,
     };
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
-        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
-        SetControlText(dialog, IDC_OUTPUT_DIR, "");
-        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
-        DropFiles(dialog, inputs);
-        ClickButton(dialog, IDC_CONVERT);
+        ConvertOneAtATime(dialog, inputs);
         CHECK((executionState() & (ES_CONTINUOUS | ES_SYSTEM_REQUIRED)) ==
               (ES_CONTINUOUS | ES_SYSTEM_REQUIRED));
         std::vector<int> positions = {ProgressPosition(dialog)};
