@@ -10,9 +10,6 @@ CWinApp* theApp = nullptr;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-END_MESSAGE_MAP()
-
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) {
     theApp = this;
 }
