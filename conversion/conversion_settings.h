@@ -35,7 +35,7 @@ struct SettingRow {
     const char* whenMissing;
     bool emptyMeansDefault;
     // A yes-or-no setting: "1" or empty.
-    bool checkBox = false;
+    bool yesOrNo = false;
 };
 
 inline constexpr int kSettingCount = 7;

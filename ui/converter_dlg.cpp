@@ -27,7 +27,7 @@ void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_FILE_LIST, m_fileList);
     const SettingsFields fields = Settings();
     for (int i = 0; i < kSettingCount; ++i) {
-        if (kSettingRows[i].checkBox)
+        if (kSettingRows[i].yesOrNo)
             DDX_Check(pDX, kSettingRowControls[i], *fields.fields[i]);
         else
             DDX_Text(pDX, kSettingRowControls[i], *fields.fields[i]);
