@@ -1,11 +1,6 @@
 #include "converter_app.h"
 
 #include "converter_dlg.h"
-#include "resource.h"
-
-BEGIN_MESSAGE_MAP(CConverterApp, CWinApp)
-    ON_COMMAND(ID_HELP, CWinApp::OnHelp)
-END_MESSAGE_MAP()
 
 CConverterApp::CConverterApp() {}
 

@@ -8,6 +8,4 @@ public:
     CConverterApp();
 
     BOOL InitInstance() override;
-
-    DECLARE_MESSAGE_MAP()
 };

@@ -24,7 +24,8 @@ inline constexpr const char kDefaultLameSwitches[] = "--alt-preset 128";
 inline constexpr const char kDefaultFilesAtOnce[] = "0";
 
 // One row a setting, in the order of the settings file's lines: what the
-// settings file, the dialog and the tests walk.
+// settings file, the dialog (ui/settings_fields.h names each row's control)
+// and the tests walk.
 struct SettingRow {
     const char* name;  // as the dialog labels it
     AnsiText ConversionSettings::*field;
@@ -33,9 +34,8 @@ struct SettingRow {
     // field had (null).
     const char* whenMissing;
     bool emptyMeansDefault;
-    int editControl;  // of the main dialog
-    // The control is a check box: checked is "1", unchecked empty.
-    bool checkBox = false;
+    // A yes-or-no setting: "1" or empty.
+    bool yesOrNo = false;
 };
 
 inline constexpr int kSettingCount = 7;

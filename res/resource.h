@@ -31,8 +31,3 @@
 #ifndef IDC_STATIC
 #define IDC_STATIC (-1)
 #endif
-
-// The framework's help command.
-#ifndef ID_HELP
-#define ID_HELP 0xE146
-#endif

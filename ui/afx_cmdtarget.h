@@ -2,7 +2,7 @@
 
 #include "afx_msgmap.h"
 
-// The root of every class with a message map (windows and the application).
+// The root of every class with a message map: the windows.
 class CCmdTarget {
 public:
     virtual ~CCmdTarget() = default;

@@ -11,6 +11,5 @@ public:
     // thread; null for a null handle.
     static CMenu* FromHandle(HMENU menu);
 
-    HMENU GetSafeHmenu() const { return m_hMenu; }
     BOOL AppendMenu(UINT flags, UINT_PTR idNewItem = 0, const char* newItem = nullptr);
 };

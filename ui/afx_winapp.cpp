@@ -10,9 +10,6 @@ CWinApp* theApp = nullptr;
 
 }  // namespace
 
-BEGIN_MESSAGE_MAP(CWinApp, CCmdTarget)
-END_MESSAGE_MAP()
-
 CWinApp::CWinApp(const char* appName) : m_pszAppName(appName) {
     theApp = this;
 }
@@ -47,8 +44,6 @@ BOOL CWinApp::Enable3dControls() {
     INITCOMMONCONTROLSEX controls = {sizeof(controls), ICC_WIN95_CLASSES | ICC_STANDARD_CLASSES};
     return ::InitCommonControlsEx(&controls);
 }
-
-void CWinApp::OnHelp() {}
 
 CWinApp* AfxGetApp() {
     return theApp;

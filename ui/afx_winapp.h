@@ -2,7 +2,6 @@
 
 #include <windows.h>
 
-#include "afx_cmdtarget.h"
 #include "afx_module.h"
 #include "afx_string.h"
 
@@ -11,11 +10,11 @@ class CWnd;
 // The application, in the manner of MFC's CWinApp: exactly one object of a
 // class derived from it exists, a global; the program entry (AfxWinMain)
 // calls its InitInstance.
-class CWinApp : public CCmdTarget {
+class CWinApp {
 public:
     // Without a name the application takes its program file's name.
     explicit CWinApp(const char* appName = nullptr);
-    ~CWinApp() override;
+    virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
     CWinApp& operator=(const CWinApp&) = delete;
 
@@ -31,11 +30,6 @@ public:
     HINSTANCE m_hInstance = nullptr;
     CString m_pszAppName;
     CWnd* m_pMainWnd = nullptr;
-
-protected:
-    afx_msg void OnHelp();
-
-    DECLARE_MESSAGE_MAP()
 };
 
 // The one application object, or null while there is none.

@@ -57,10 +57,7 @@ BOOL CWnd::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* pR
     // messages: keep the outer message's request apart from theirs.
     const bool outerRequest = m_defaultRequested;
     m_defaultRequested = false;
-    BOOL handled = DispatchMessageMap(message, wParam, lParam, pResult);
-    // Commands that no window handles go on to the application, as in MFC.
-    if (!handled && message == WM_COMMAND && AfxGetApp() != nullptr)
-        handled = AfxGetApp()->DispatchMessageMap(message, wParam, lParam, pResult);
+    const BOOL handled = DispatchMessageMap(message, wParam, lParam, pResult);
     const bool wantsDefault = m_defaultRequested;
     m_defaultRequested = outerRequest;
     return handled && !wantsDefault;

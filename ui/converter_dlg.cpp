@@ -27,10 +27,10 @@ void CConverterDlg::DoDataExchange(CDataExchange* pDX) {
     DDX_Control(pDX, IDC_FILE_LIST, m_fileList);
     const SettingsFields fields = Settings();
     for (int i = 0; i < kSettingCount; ++i) {
-        if (kSettingRows[i].checkBox)
-            DDX_Check(pDX, kSettingRows[i].editControl, *fields.fields[i]);
+        if (kSettingRows[i].yesOrNo)
+            DDX_Check(pDX, kSettingRowControls[i], *fields.fields[i]);
         else
-            DDX_Text(pDX, kSettingRows[i].editControl, *fields.fields[i]);
+            DDX_Text(pDX, kSettingRowControls[i], *fields.fields[i]);
     }
 }
 

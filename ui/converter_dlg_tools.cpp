@@ -84,7 +84,8 @@ bool CConverterDlg::ToolsAreThere() {
     const SystemProgramPlaces places;
     std::string missing;
     for (const SettingRow& row : kSettingRows)
-        if (row.editControl == IDC_MPPDEC_PATH || row.editControl == IDC_LAME_PATH)
+        if (row.field == &ConversionSettings::m_mppdecPath ||
+            row.field == &ConversionSettings::m_lamePath)
             missing += Missing(row, places, settings.*row.field);
     if (missing.empty())
         return true;

@@ -1,5 +1,12 @@
 #include "settings_fields.h"
 
+#include "resource.h"
+
+const int kSettingRowControls[kSettingCount] = {
+    IDC_MPPDEC_PATH, IDC_LAME_PATH,     IDC_MPPDEC_SWITCHES, IDC_LAME_SWITCHES,
+    IDC_OUTPUT_DIR,  IDC_FILES_AT_ONCE, IDC_SKIP_DONE,
+};
+
 ConversionSettings ToConversionSettings(const SettingsFields& fields) {
     ConversionSettings settings;
     for (int i = 0; i < kSettingCount; ++i)

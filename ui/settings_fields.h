@@ -8,5 +8,8 @@ struct SettingsFields {
     CString* fields[kSettingCount];
 };
 
+// The main dialog's control of each setting, in the order of kSettingRows.
+extern const int kSettingRowControls[kSettingCount];
+
 ConversionSettings ToConversionSettings(const SettingsFields& fields);
 void AssignSettingsFields(const SettingsFields& fields, const ConversionSettings& settings);

@@ -65,19 +65,6 @@ TEST_F(SettingsFile, EmptyValuesAreEmptyLines) {
     ExpectEqual(empty, loaded);
 }
 
-TEST_F(SettingsFile, LineEndingsAreRemovedAndNothingElse) {
-    // Windows line ends, a last line without a line feed, trailing spaces and
-    // a carriage return that does not end its line.
-    WriteFile("bramkot.ini", "a.exe\r\nb.exe \r\n-x\ry\r\n\r\nE:\\Out");
-    ConversionSettings loaded;
-    LoadSettings(loaded);
-    EXPECT_EQ("a.exe", loaded.m_mppdecPath);
-    EXPECT_EQ("b.exe ", loaded.m_lamePath);
-    EXPECT_EQ("-x\ry", loaded.m_mppdecSwitches);
-    EXPECT_EQ("", loaded.m_lameSwitches);
-    EXPECT_EQ("E:\\Out", loaded.m_outputDir);
-}
-
 TEST_F(SettingsFile, MissingLinesGetDefaultsNeverEarlierValues) {
     WriteFile("bramkot.ini", "X:\\dec.exe\nY:\\enc.exe\n");
     ConversionSettings loaded = Sample();

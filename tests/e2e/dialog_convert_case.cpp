@@ -32,7 +32,7 @@ std::vector<std::string> MusepackFiles(const std::string& folder) {
 
 }  // namespace
 
-GUI_CASE(convert_real_files) {
+TEST_CASE(convert_real_files, "convert real files") {
     const std::vector<std::string>& arguments = CaseArguments();
     CHECK(arguments.size() == 3 || arguments.size() == 4);
     if (arguments.size() != 3 && arguments.size() != 4)
@@ -49,7 +49,7 @@ GUI_CASE(convert_real_files) {
         SetControlText(dialog, IDC_LAME_SWITCHES, "--alt-preset 128");
         SetControlText(dialog, IDC_OUTPUT_DIR, outputFolder);
         DropFiles(dialog, files);
-        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), files.size());
+        CHECK_EQ(ListEntries(dialog, IDC_FILE_LIST).size(), files.size());
         CHECK(ConvertAndWait(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
         CHECK(!FileExists("bramkot.bat"));

@@ -50,26 +50,28 @@ std::string Mp3For(const std::string& input, const std::string& outputFolder) {
     return outputFolder + mp3.substr(mp3.rfind('\\'));
 }
 
-long long FileSize(const std::string& path) {
-    WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!GetFileAttributesExW(FromUtf8(path).c_str(), GetFileExInfoStandard, &data))
+// The MP3's size, when nothing else has it open: -1 when it is missing or
+// a process (an encoder still writing) holds it.
+long long SizeWhenClosed(const std::string& path) {
+    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
         return -1;
-    return (static_cast<long long>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    LARGE_INTEGER size = {};
+    const bool sized = GetFileSizeEx(file, &size);
+    CloseHandle(file);
+    return sized ? size.QuadPart : -1;
 }
 
 // A run that returned before the encoder had finished would leave an MP3
-// missing or still growing.
+// missing, empty or still open for writing.
 bool Mp3sCompleteOnReturn(const std::vector<std::string>& inputs, const std::string& outputFolder) {
-    std::vector<long long> sizes;
-    for (const std::string& input : inputs)
-        sizes.push_back(FileSize(Mp3For(input, outputFolder)));
-    Sleep(1500);
     bool complete = true;
     for (std::size_t i = 0; i < inputs.size(); ++i) {
-        const long long later = FileSize(Mp3For(inputs[i], outputFolder));
-        if (sizes[i] <= 0 || later != sizes[i]) {
-            std::printf("MP3 %zu: %lld bytes when the run returned, %lld bytes later\n", i + 1,
-                        sizes[i], later);
+        const long long size = SizeWhenClosed(Mp3For(inputs[i], outputFolder));
+        if (size <= 0) {
+            std::printf("MP3 %zu: missing, empty or open when the run returned (%lld)\n", i + 1,
+                        size);
             complete = false;
         }
     }

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "converter_dlg.h"
+#include "dialog_layout.h"
 #include "gui_test.h"
 #include "resource.h"
 
@@ -18,7 +19,7 @@ HWND OpenAbout(HWND dialog, WPARAM command = IDM_ABOUTBOX) {
 
 }  // namespace
 
-GUI_CASE(system_menu_ends_with_the_about_entry) {
+TEST_CASE(system_menu_ends_with_the_about_entry, "system menu ends with the about entry") {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         HMENU menu = GetSystemMenu(dialog, FALSE);
@@ -26,20 +27,20 @@ GUI_CASE(system_menu_ends_with_the_about_entry) {
         const int count = GetMenuItemCount(menu);
         CHECK(count >= 2);
         CHECK((GetMenuState(menu, count - 2, MF_BYPOSITION) & MF_SEPARATOR) != 0);
-        CHECK_EQ_INT(GetMenuItemID(menu, count - 1), IDM_ABOUTBOX);
+        CHECK_EQ(GetMenuItemID(menu, count - 1), IDM_ABOUTBOX);
         char text[64] = {};
         GetMenuStringA(menu, count - 1, text, sizeof text, MF_BYPOSITION);
-        CHECK_EQ_STR(text, "&About BRAMKOT...");
+        CHECK_EQ(text, "&About BRAMKOT...");
         // Only one entry, however the dialog runs.
         int abouts = 0;
         for (int i = 0; i < count; ++i)
             abouts += GetMenuItemID(menu, i) == IDM_ABOUTBOX;
-        CHECK_EQ_INT(abouts, 1);
+        CHECK_EQ(abouts, 1);
     });
 }
 
 // Each way of closing the About box: OK clicked, Enter, Escape, the close box.
-GUI_CASE(about_box_opens_modally_and_closes) {
+TEST_CASE(about_box_opens_modally_and_closes, "about box opens modally and closes") {
     CConverterDlg dlg;
     const INT_PTR result = RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         for (int way = 0; way < 4; ++way) {
@@ -51,16 +52,17 @@ GUI_CASE(about_box_opens_modally_and_closes) {
             CHECK(GetWindow(about, GW_OWNER) == dialog);
             CHECK(!IsWindowEnabled(dialog));
             if (way == 0) {
-                CHECK_EQ_STR(ControlText(about, IDOK), "OK");
+                CHECK_EQ(ControlText(about, IDOK), "OK");
+                CheckLayout(about);
                 HWND icon = GetWindow(about, GW_CHILD);
                 CHECK(SendMessageA(icon, STM_GETICON, 0, 0) != 0);
                 std::string texts;
                 HWND child = GetWindow(icon, GW_HWNDNEXT);
                 for (; child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
                     texts += WindowText(child) + "|";
-                CHECK_EQ_STR(texts,
-                             "BRAMKOT Version 0.9 beta 2|By the BRAMKOT developers|OK|"
-                             "(Very crude at this point...will be improved :)|");
+                CHECK_EQ(texts,
+                         "BRAMKOT Version 0.9 beta 2|By the BRAMKOT developers|OK|"
+                         "(Very crude at this point...will be improved :)|");
                 ClickButton(about, IDOK);
             } else if (way == 1) {
                 PressKey(about, VK_RETURN);
@@ -77,6 +79,6 @@ GUI_CASE(about_box_opens_modally_and_closes) {
         PressKey(dialog, VK_ESCAPE);
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
-    CHECK_EQ_INT(result, IDCANCEL);
+    CHECK_EQ(result, IDCANCEL);
     CHECK(!PathExists("bramkot.ini"));
 }

@@ -10,13 +10,14 @@
 #include <vector>
 
 #include "converter_dlg.h"
+#include "dialog_layout.h"
 #include "fake_tools.h"
 #include "gui_test.h"
 #include "resource.h"
 
-GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
-    CHECK_EQ_INT(CaseArguments().size(), 2);
-    if (CaseArguments().size() != 2)
+TEST_CASE(convert_uses_edited_settings_that_were_never_saved,
+          "convert uses edited settings that were never saved") {
+    if (!HasCaseArguments(2))
         return;
     const std::string decoder = WindowsPath(CaseArguments()[0]);
     const std::string encoder = WindowsPath(CaseArguments()[1]);
@@ -38,18 +39,18 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
         SetControlText(dialog, IDC_OUTPUT_DIR, outDir);
         SetControlText(dialog, IDC_FILES_AT_ONCE, "1");  // the tools' records in list order
         DropFiles(dialog, {first, second});
-        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        CHECK_EQ(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
         CHECK(ConvertAndWait(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
         CHECK(!PathExists("bramkot.bat"));
         PressKey(dialog, VK_ESCAPE);
         CHECK(WaitUntil([&] { return !IsWindow(dialog); }));
     });
-    CHECK_EQ_INT(result, IDCANCEL);
+    CHECK_EQ(result, IDCANCEL);
     // The encoder writes a work file in the output folder, which then takes
     // the MP3's name.
     // clang-format off
-    CHECK_EQ_STR(ReadFileBytes("tools.log"),
+    CHECK_EQ(ReadFileBytes("tools.log"),
                  "decoder\t--edited-switch\t" + first + "\t-\n"
                  "encoder\t-b\t128\t-\t" + outDir + "\\~bramkot 1.mp3\n"
                  "decoder\t--edited-switch\t" + second + "\t-\n"
@@ -63,7 +64,8 @@ GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
 
 // An entry longer than a PathBuffer holds cannot come from a drop; put in
 // by other means, it is never read cut short: the run stops at it.
-GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
+TEST_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer,
+          "convert stops at an entry too long for the path buffer") {
     const std::string log = FullPath("tools.log");
     SetEnvironmentVariableA(kToolLogVariable, log.c_str());
     const std::string tooLong = "C:\\" + std::string(600, 'x') + ".mpc";
@@ -83,12 +85,12 @@ GUI_CASE(convert_stops_at_an_entry_too_long_for_the_path_buffer) {
         // Both entries are still listed, the long one whole. (Read by length
         // only: Wine's list box here fails on LB_GETTEXT of such a long entry,
         // which the program never asks for.)
-        CHECK_EQ_INT(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
-        CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 0, 0), tooLong.size());
+        CHECK_EQ(SendMessageA(list, LB_GETCOUNT, 0, 0), 2);
+        CHECK_EQ(SendMessageA(list, LB_GETTEXTLEN, 0, 0), tooLong.size());
         char second[32] = {};
-        CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 1, 0), 11);
+        CHECK_EQ(SendMessageA(list, LB_GETTEXTLEN, 1, 0), 11);
         SendMessageA(list, LB_GETTEXT, 1, reinterpret_cast<LPARAM>(second));
-        CHECK_EQ_STR(second, "C:\\next.mpc");
+        CHECK_EQ(second, "C:\\next.mpc");
         CHECK(!PathExists("bramkot.bat"));
     });
     CHECK(!PathExists("tools.log"));
@@ -138,9 +140,9 @@ void DropWideFiles(HWND dialog, const std::vector<std::wstring>& names) {
 // ANSI command line: the MP3 files get their true names and nothing is left
 // in the temporary folder. With a failing encoder the entry stays, the MP3
 // of the earlier run is left alone, and again nothing is left over.
-GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
-    CHECK_EQ_INT(CaseArguments().size(), 2);
-    if (CaseArguments().size() != 2)
+TEST_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools,
+          "names outside the ansi code page convert with ansi tools") {
+    if (!HasCaseArguments(2))
         return;
     SetEnvironmentVariableA(kToolLogVariable, FullPath("tools.log").c_str());
     const std::vector<std::string> aliasesBefore = AliasesInTemp();
@@ -194,6 +196,23 @@ GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
 }
 
 namespace {
+
+// The stand-in tools, the case's two arguments, made to take 1.5 s a file.
+bool SlowToolsGiven() {
+    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
+    return HasCaseArguments(2);
+}
+
+// "Convert Files" on `inputs` with the stand-in tools, one file at a time,
+// each MP3 beside its input.
+void ConvertOneAtATime(HWND dialog, const std::vector<std::string>& inputs) {
+    SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
+    SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
+    SetControlText(dialog, IDC_OUTPUT_DIR, "");
+    SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
+    DropFiles(dialog, inputs);
+    ClickButton(dialog, IDC_CONVERT);
+}
 
 bool ProcessRunning(const char* exeName) {
     const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
@@ -250,11 +269,10 @@ bool RunIsOver(HWND dialog) {
 // that never ends, every process of its pipeline. A wrong decoder path starts
 // no run: a message names it and the list stays. A failing encoder keeps its
 // files, and a click on one says why.
-GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
-    CHECK_EQ_INT(CaseArguments().size(), 2);
-    if (CaseArguments().size() != 2)
+TEST_CASE(the_window_answers_during_a_run_stops_and_says_why,
+          "the window answers during a run stops and says why") {
+    if (!SlowToolsGiven())
         return;
-    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
     std::vector<std::string> inputs;
     for (const char* name : {"1.mpc", "2.mpc", "3.mpc", "4.mpc"}) {
         WriteFileBytes(name, "input");
@@ -262,31 +280,27 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
     }
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
-        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
-        SetControlText(dialog, IDC_OUTPUT_DIR, "");
-        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
-        DropFiles(dialog, inputs);
-        ClickButton(dialog, IDC_CONVERT);
-        CHECK_EQ_STR(ControlText(dialog, IDC_CONVERT), "Stop");
+        ConvertOneAtATime(dialog, inputs);
+        CHECK_EQ(ControlText(dialog, IDC_CONVERT), "Stop");
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_MPPDEC_PATH)));
         CHECK(!IsWindowEnabled(GetDlgItem(dialog, IDC_CLEAR_LIST)));
-        CHECK_EQ_STR(WindowText(dialog), "0 of 4 - BRAMKOT");
+        CHECK_EQ(WindowText(dialog), "0 of 4 - BRAMKOT");
         CHECK(ControlText(dialog, IDC_STATUS).find("1.mpc") != std::string::npos);
         int unanswered = 0;
         CHECK(WaitUntil(
             [&] {
                 DWORD_PTR result = 0;
-                if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 500, &result))
+                // A guard against a hung window, not a bound on how fast it answers.
+                if (!SendMessageTimeoutA(dialog, WM_NULL, 0, 0, SMTO_NORMAL, 5000, &result))
                     ++unanswered;
                 return ListEntries(dialog, IDC_FILE_LIST).size() == 3;
             },
             20000));
-        CHECK_EQ_INT(unanswered, 0);
-        CHECK_EQ_STR(WindowText(dialog), "1 of 4 - BRAMKOT");
+        CHECK_EQ(unanswered, 0);
+        CHECK_EQ(WindowText(dialog), "1 of 4 - BRAMKOT");
 
         ClickButton(dialog, IDC_CONVERT);  // "Stop": 2.mpc, in work, finishes
-        CHECK_EQ_STR(ControlText(dialog, IDC_CONVERT), "End Now");
+        CHECK_EQ(ControlText(dialog, IDC_CONVERT), "End Now");
         CHECK(RunIsOver(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST) ==
               std::vector<std::string>({inputs[2], inputs[3]}));
@@ -301,9 +315,9 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         ClickButton(dialog, IDC_CONVERT);  // "End Now"
         CHECK(RunIsOver(dialog));
         CHECK(!ProcessRunning("fake_decoder.exe") && !ProcessRunning("fake_encoder.exe"));
-        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        CHECK_EQ(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
         CHECK(!PathExists("3.mp3") && !PathExists("bramkot.bat"));
-        CHECK_EQ_STR(ClickEntry(dialog, 0), "3.mpc: ended by the user");
+        CHECK_EQ(ClickEntry(dialog, 0), "3.mpc: ended by the user");
 
         SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", nullptr);
         const std::string missing = FullPath("no such folder") + "\\mppdec.exe";
@@ -317,7 +331,7 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         CHECK(message.find("mppdec.exe location: " + missing + " is not there") !=
               std::string::npos);
         CHECK(message.find("lame.exe location") == std::string::npos);
-        CHECK_EQ_STR(WindowText(dialog), "BRAMKOT");
+        CHECK_EQ(WindowText(dialog), "BRAMKOT");
         CHECK(!PathExists("bramkot.bat"));
         PostMessageA(box, WM_COMMAND, IDOK, 0);
         CHECK(WaitUntil([&] { return !IsWindow(box); }));
@@ -329,10 +343,10 @@ GUI_CASE(the_window_answers_during_a_run_stops_and_says_why) {
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", "1");
         CHECK(ConvertAndWait(dialog));
         SetEnvironmentVariableA("BRAMKOT_FAIL_ENCODER", nullptr);
-        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
-        CHECK_EQ_STR(ClickEntry(dialog, 1),
-                     "4.mpc: the tools ended with status 3: encoder: failing, as "
-                     "BRAMKOT_FAIL_ENCODER asks");
+        CHECK_EQ(ListEntries(dialog, IDC_FILE_LIST).size(), 2);
+        CHECK_EQ(ClickEntry(dialog, 1),
+                 "4.mpc: the tools ended with status 3: encoder: failing, as "
+                 "BRAMKOT_FAIL_ENCODER asks");
         RunOnDialogThread([&] {
             BYTE keys[256];
             GetKeyboardState(keys);
@@ -385,11 +399,10 @@ int ProgressPosition(HWND dialog) {
 // would be a quarter, a half, three quarters), the status line tells the time
 // left, and the system is kept awake for the run alone. The failed file's
 // whole story opens on a double-click and on Enter; Escape closes it.
-GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
-    CHECK_EQ_INT(CaseArguments().size(), 2);
-    if (CaseArguments().size() != 2)
+TEST_CASE(a_run_shows_its_progress_and_a_failed_file_its_report,
+          "a run shows its progress and a failed file its report") {
+    if (!SlowToolsGiven())
         return;
-    SetEnvironmentVariableA("BRAMKOT_DELAY_DECODER_MS", "1500");
     WriteFileBytes("long.mp3", LongMp3());
     SetEnvironmentVariableA("BRAMKOT_ENCODER_WRITES", FullPath("long.mp3").c_str());
     std::vector<std::string> inputs;
@@ -406,12 +419,7 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
     };
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [&](HWND dialog) {
-        SetControlText(dialog, IDC_MPPDEC_PATH, WindowsPath(CaseArguments()[0]));
-        SetControlText(dialog, IDC_LAME_PATH, WindowsPath(CaseArguments()[1]));
-        SetControlText(dialog, IDC_OUTPUT_DIR, "");
-        SetControlText(dialog, IDC_FILES_AT_ONCE, "1");
-        DropFiles(dialog, inputs);
-        ClickButton(dialog, IDC_CONVERT);
+        ConvertOneAtATime(dialog, inputs);
         CHECK((executionState() & (ES_CONTINUOUS | ES_SYSTEM_REQUIRED)) ==
               (ES_CONTINUOUS | ES_SYSTEM_REQUIRED));
         std::vector<int> positions = {ProgressPosition(dialog)};
@@ -439,7 +447,7 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
             CHECK(positions[2] >= 490 && positions[2] <= 510);
             CHECK(positions[3] >= 690 && positions[3] <= 710);
         }
-        CHECK_EQ_INT(ProgressPosition(dialog), 0);
+        CHECK_EQ(ProgressPosition(dialog), 0);
         CHECK((executionState() & ES_SYSTEM_REQUIRED) == 0);
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
 
@@ -461,8 +469,10 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
             if (report == nullptr)
                 return;
             const std::string text = ControlText(report, IDC_REPORT_TEXT);
-            if (way == 0)
+            if (way == 0) {
                 std::printf("the report:\n%s\n", text.c_str());
+                CheckLayout(report);
+            }
             const std::size_t printed = text.find("the tools printed (the last 8 KB):\r\n");
             CHECK(text.find(inputs[0] + "\r\n\r\nWhy: the tools ended with status ") == 0);
             CHECK(text.find("The line that ran:\r\n\"" + WindowsPath(CaseArguments()[0])) !=
@@ -485,9 +495,9 @@ GUI_CASE(a_run_shows_its_progress_and_a_failed_file_its_report) {
 // two albums both convert, and the file dropped by itself goes straight in.
 // Dropped again with "Skip files whose MP3 is there", a file whose MP3 is
 // newer keeps that MP3's bytes and leaves the list; the other converts.
-GUI_CASE(dropped_tree_converts_into_the_same_tree_and_skips_what_is_done) {
-    CHECK_EQ_INT(CaseArguments().size(), 2);
-    if (CaseArguments().size() != 2)
+TEST_CASE(dropped_tree_converts_into_the_same_tree_and_skips_what_is_done,
+          "dropped tree converts into the same tree and skips what is done") {
+    if (!HasCaseArguments(2))
         return;
     for (const char* folder :
          {"Music", "Music\\Artist", "Music\\Artist\\Album 1", "Music\\Artist\\Album 2", "out"})
@@ -525,9 +535,9 @@ GUI_CASE(dropped_tree_converts_into_the_same_tree_and_skips_what_is_done) {
         CHECK(WaitUntil([&] { return ListEntries(dialog, IDC_FILE_LIST).size() == 2; }));
         CHECK(ConvertAndWait(dialog));
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
-        CHECK_EQ_STR(ReadFileBytes(album1), "a newer MP3");
+        CHECK_EQ(ReadFileBytes(album1), "a newer MP3");
         CHECK(ReadFileBytes(album2) == FakeDecoderOutput());
-        CHECK_EQ_STR(ControlText(dialog, IDC_STATUS),
-                     "1 file converted; 1 skipped: their MP3 was there.");
+        CHECK_EQ(ControlText(dialog, IDC_STATUS),
+                 "1 file converted; 1 skipped: their MP3 was there.");
     });
 }

@@ -36,16 +36,16 @@ std::string PathOfLength(std::size_t length) {
 void CheckSameAsDragQueryFile(HDROP drop, UINT expectedCount) {
     const CDropFiles files(drop);
     const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    CHECK_EQ_INT(count, expectedCount);
-    CHECK_EQ_INT(files.GetCount(), count);
+    CHECK_EQ(count, expectedCount);
+    CHECK_EQ(files.GetCount(), count);
     for (UINT i = 0; i <= count; ++i) {
         wchar_t expected[501], actual[501];
         std::wmemset(expected, L'Z', 501);
         std::wmemset(actual, L'Z', 501);
         const UINT expectedLength = DragQueryFileW(drop, i, expected, 501);
-        CHECK_EQ_INT(files.QueryFile(i, actual, 501), expectedLength);
-        CHECK_EQ_STR(WideToUtf8(std::wstring(actual, wcsnlen(actual, 501))),
-                     WideToUtf8(std::wstring(expected, wcsnlen(expected, 501))));
+        CHECK_EQ(files.QueryFile(i, actual, 501), expectedLength);
+        CHECK_EQ(WideToUtf8(std::wstring(actual, wcsnlen(actual, 501))),
+                 WideToUtf8(std::wstring(expected, wcsnlen(expected, 501))));
     }
     GlobalFree(drop);
 }
@@ -57,7 +57,8 @@ bool Released(HDROP drop) {
 
 }  // namespace
 
-GUI_CASE(drop_filter_order_duplicates_and_clear_list) {
+TEST_CASE(drop_filter_order_duplicates_and_clear_list,
+          "drop filter order duplicates and clear list") {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         HDROP drop = DropFiles(dialog, {"C:\\m\\a.mpc", "C:\\m\\b.MP+", "C:\\m\\c.Mpp",
@@ -74,7 +75,7 @@ GUI_CASE(drop_filter_order_duplicates_and_clear_list) {
         // A drop without any accepted name changes nothing and is released.
         drop = DropFiles(dialog, {"C:\\m\\song.wav", "C:\\m\\.mp", "C:\\m\\x.mpc "});
         CHECK(Released(drop));
-        CHECK_EQ_INT(ListEntries(dialog, IDC_FILE_LIST).size(), 4);
+        CHECK_EQ(ListEntries(dialog, IDC_FILE_LIST).size(), 4);
 
         ClickButton(dialog, IDC_CLEAR_LIST);
         CHECK(ListEntries(dialog, IDC_FILE_LIST).empty());
@@ -99,7 +100,8 @@ void SelectEntries(HWND dialog, const std::vector<int>& indices) {
 
 // "Clear Selected" is greyed until entries are selected; pressed, or Delete
 // in the list, it removes every selected entry, of thousands too.
-GUI_CASE(clear_selected_and_delete_remove_the_selection) {
+TEST_CASE(clear_selected_and_delete_remove_the_selection,
+          "clear selected and delete remove the selection") {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         HWND button = GetDlgItem(dialog, IDC_CLEAR_SELECTED);
@@ -128,32 +130,33 @@ GUI_CASE(clear_selected_and_delete_remove_the_selection) {
 
 // Names up to 499 characters are listed whole; longer ones would arrive
 // cut to 499 and could name another file, so they are left out.
-GUI_CASE(long_names_are_listed_whole_or_not_at_all) {
+TEST_CASE(long_names_are_listed_whole_or_not_at_all, "long names are listed whole or not at all") {
     CConverterDlg dlg;
     RunDialog(dlg, "BRAMKOT", [](HWND dialog) {
         const std::string n259 = PathOfLength(259), n260 = PathOfLength(260),
                           n499 = PathOfLength(499);
         const std::string n500 = PathOfLength(500), n501 = PathOfLength(501),
                           n2000 = PathOfLength(2000);
-        CHECK_EQ_INT(n259.size(), 259);
-        CHECK_EQ_INT(n499.size(), 499);
-        CHECK_EQ_INT(n500.size(), 500);
+        CHECK_EQ(n259.size(), 259);
+        CHECK_EQ(n499.size(), 499);
+        CHECK_EQ(n500.size(), 500);
         // A name whose first 499 characters end in ".mpc" too: cut, it would pass the filter.
         const std::string cutLooksRight = n499 + "x.mpc";
         HDROP drop = DropFiles(dialog, {n500, n259, cutLooksRight, n260, n2000, n499, n501});
         CHECK(Released(drop));
         CHECK(ListEntries(dialog, IDC_FILE_LIST) == Names({n259, n260, n499}));
         HWND list = GetDlgItem(dialog, IDC_FILE_LIST);
-        CHECK_EQ_INT(SendMessageA(list, LB_GETTEXTLEN, 2, 0), 499);
-        CHECK_EQ_STR(ControlText(dialog, IDC_STATUS),
-                     "4 dropped names were not listed: longer than 499 characters");
+        CHECK_EQ(SendMessageA(list, LB_GETTEXTLEN, 2, 0), 499);
+        CHECK_EQ(ControlText(dialog, IDC_STATUS),
+                 "4 dropped names were not listed: longer than 499 characters");
     });
 }
 
 // Names with accents, with characters the ANSI code page lacks, and of 499,
 // 500 and more characters, from ANSI and wide blocks; an empty block; and a
 // block that ends inside a name, of which only the whole names count.
-GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
+TEST_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives,
+          "drop read in one pass gives the names drag query file gives") {
     std::string ansi;
     for (const std::string& name :
          {std::string("C:\\Musik\\Bj\xF6rk \x96 J\xF3ga.mpc"), std::string("C:\\\x80 \x91\x92.MPP"),
@@ -177,10 +180,10 @@ GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
 
     HDROP cut = DropBlock("C:\\a.mpc\0C:\\b.mp", 16, FALSE);
     const CDropFiles files(cut);
-    CHECK_EQ_INT(files.GetCount(), 1);
+    CHECK_EQ(files.GetCount(), 1);
     wchar_t name[501];
-    CHECK_EQ_INT(files.QueryFile(0, name, 501), 8);
-    CHECK_EQ_STR(WideToUtf8(name), "C:\\a.mpc");
+    CHECK_EQ(files.QueryFile(0, name, 501), 8);
+    CHECK_EQ(WideToUtf8(name), "C:\\a.mpc");
     GlobalFree(cut);
 }
 
@@ -188,7 +191,8 @@ GUI_CASE(drop_read_in_one_pass_gives_the_names_drag_query_file_gives) {
 // each folder's files before its subfolders, in the drop's place among
 // dropped files; hidden and system names are left out, and a folder named
 // like a Musepack file is opened.
-GUI_CASE(dropped_folders_list_their_files_in_explorer_order) {
+TEST_CASE(dropped_folders_list_their_files_in_explorer_order,
+          "dropped folders list their files in explorer order") {
     for (const char* folder :
          {"Music", "Music\\Artist", "Music\\Artist\\10 Album", "Music\\Artist\\2 Album",
           "Music\\Artist\\Hidden", "Music\\Artist\\Live.mpc", "empty"})
@@ -219,7 +223,7 @@ GUI_CASE(dropped_folders_list_their_files_in_explorer_order) {
     });
 }
 
-GUI_CASE(ten_thousand_names_in_one_drop) {
+TEST_CASE(ten_thousand_names_in_one_drop, "ten thousand names in one drop") {
     Names names;
     for (int i = 0; i < 10000; ++i)
         names.push_back("C:\\Music\\Album " + std::to_string(i / 100) + "\\Track " +
@@ -236,12 +240,12 @@ GUI_CASE(ten_thousand_names_in_one_drop) {
         start = GetTickCount();
         const Names listed = ListEntries(dialog, IDC_FILE_LIST);
         std::printf("reading them back: %lu ms\n", GetTickCount() - start);
-        CHECK_EQ_INT(listed.size(), 10000);
+        CHECK_EQ(listed.size(), 10000);
         CHECK(listed == names);
         if (listed.size() == 10000) {
-            CHECK_EQ_STR(listed[0], "C:\\Music\\Album 0\\Track 0.mpc");
-            CHECK_EQ_STR(listed[4321], "C:\\Music\\Album 43\\Track 4321.MPP");
-            CHECK_EQ_STR(listed[9999], "C:\\Music\\Album 99\\Track 9999.mpc");
+            CHECK_EQ(listed[0], "C:\\Music\\Album 0\\Track 0.mpc");
+            CHECK_EQ(listed[4321], "C:\\Music\\Album 43\\Track 4321.MPP");
+            CHECK_EQ(listed[9999], "C:\\Music\\Album 99\\Track 9999.mpc");
         }
     });
 }

@@ -33,15 +33,7 @@ private:
     CRITICAL_SECTION section_;
 };
 
-std::vector<GuiCase>& Cases() {
-    static std::vector<GuiCase> cases;
-    return cases;
-}
-
 std::vector<std::string> arguments;
-std::atomic<int> checks{0};
-std::atomic<int> failures{0};
-CriticalSection printMutex;
 DWORD dialogThread = 0;
 HWND helperWindow = nullptr;  // on the dialog thread: runs work sent or posted to it
 
@@ -169,44 +161,12 @@ DWORD WINAPI RunFunction(LPVOID function) {
 
 }  // namespace
 
-GuiCaseRegistrar::GuiCaseRegistrar(GuiCase testCase) {
-    Cases().push_back(testCase);
-}
-
 const std::vector<std::string>& CaseArguments() {
     return arguments;
 }
 
-void Check(bool ok, const char* what, const char* file, int line) {
-    ++checks;
-    if (ok)
-        return;
-    ++failures;
-    std::lock_guard<CriticalSection> lock(printMutex);
-    std::printf("%s:%d: FAILED: %s\n", file, line, what);
-    std::fflush(stdout);
-}
-
-void CheckEqual(const std::string& actual, const std::string& expected, const char* what,
-                const char* file, int line) {
-    Check(actual == expected, what, file, line);
-    if (actual != expected) {
-        std::lock_guard<CriticalSection> lock(printMutex);
-        std::printf("    actual   (%u): \"%s\"\n    expected (%u): \"%s\"\n",
-                    static_cast<unsigned>(actual.size()), actual.substr(0, 600).c_str(),
-                    static_cast<unsigned>(expected.size()), expected.substr(0, 600).c_str());
-        std::fflush(stdout);
-    }
-}
-
-void CheckEqual(long long actual, long long expected, const char* what, const char* file,
-                int line) {
-    Check(actual == expected, what, file, line);
-    if (actual != expected) {
-        std::lock_guard<CriticalSection> lock(printMutex);
-        std::printf("    actual %lld, expected %lld\n", actual, expected);
-        std::fflush(stdout);
-    }
+bool HasCaseArguments(std::size_t count) {
+    return CHECK_EQ(arguments.size(), count);
 }
 
 HWND WaitForDialog(const char* caption, DWORD timeoutMs) {
@@ -373,13 +333,13 @@ std::string FullPath(const char* name) {
 int main(int argc, char** argv) {
     if (argc < 2) {
         std::printf("usage: bramkot_gui_tests CASE [ARGUMENTS...]; cases:\n");
-        for (const GuiCase& testCase : Cases())
-            std::printf("  %s\n", testCase.name);
+        for (const self_check::Case& testCase : self_check::Cases())
+            std::printf("  %s\n", testCase.id);
         return 2;
     }
-    const GuiCase* chosen = nullptr;
-    for (const GuiCase& testCase : Cases())
-        if (std::strcmp(testCase.name, argv[1]) == 0)
+    const self_check::Case* chosen = nullptr;
+    for (const self_check::Case& testCase : self_check::Cases())
+        if (std::strcmp(testCase.id, argv[1]) == 0)
             chosen = &testCase;
     if (chosen == nullptr) {
         std::printf("no case %s\n", argv[1]);
@@ -393,15 +353,13 @@ int main(int argc, char** argv) {
 
     char previous[MAX_PATH] = {};
     GetCurrentDirectoryA(MAX_PATH, previous);
-    const std::string folder = MakeCaseFolder(chosen->name);
+    const std::string folder = MakeCaseFolder(chosen->id);
     SetCurrentDirectoryA(folder.c_str());
-    chosen->body();
+    const int result = self_check::RunAll(chosen->id);
     SetCurrentDirectoryA(previous);
-    if (failures == 0)
+    if (result == 0)
         RemoveFolder(folder);
     else
         std::printf("case folder kept: %s\n", folder.c_str());
-
-    std::printf("%s: %d checks, %d failed\n", chosen->name, checks.load(), failures.load());
-    return failures == 0 ? 0 : 1;
+    return result;
 }

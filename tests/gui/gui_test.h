@@ -12,35 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "self_check.h"
 #include "test_files.h"
 
 class CDialog;
 
-// Records one check; prints the failure with its place.
-void Check(bool ok, const char* what, const char* file, int line);
-#define CHECK(cond) Check((cond), #cond, __FILE__, __LINE__)
-#define CHECK_EQ_STR(a, b) CheckEqual((a), (b), #a, __FILE__, __LINE__)
-#define CHECK_EQ_INT(a, b) \
-    CheckEqual(static_cast<long long>(a), static_cast<long long>(b), #a, __FILE__, __LINE__)
-void CheckEqual(const std::string& actual, const std::string& expected, const char* what,
-                const char* file, int line);
-void CheckEqual(long long actual, long long expected, const char* what, const char* file, int line);
-
-// One test case: a name for the command line and its body.
-struct GuiCase {
-    const char* name;
-    void (*body)();
-};
-struct GuiCaseRegistrar {
-    explicit GuiCaseRegistrar(GuiCase testCase);
-};
-#define GUI_CASE(name)                                        \
-    static void name();                                       \
-    static GuiCaseRegistrar name##_registrar({#name, &name}); \
-    static void name()
-
-// The command line's arguments after the case name.
+// One program runs one case (TEST_CASE), chosen by its id on the command
+// line, in a fresh case folder. The command line's arguments after the id:
 const std::vector<std::string>& CaseArguments();
+// Whether the case has `count` arguments; a failed check when it has not.
+bool HasCaseArguments(std::size_t count);
 
 // Runs `dialog` modally on this thread; `driver` runs on a second thread
 // with the dialog's window once it is shown and its loop runs. If the

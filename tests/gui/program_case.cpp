@@ -46,10 +46,10 @@ long RunProgramAndPress(const std::string& program, UINT key) {
         WaitUntil([&] {
             return GetGUIThreadInfo(process.dwThreadId, &info) && info.hwndFocus != nullptr;
         });
-        CHECK_EQ_INT(GetDlgCtrlID(info.hwndFocus), 1001);
+        CHECK_EQ(GetDlgCtrlID(info.hwndFocus), 1001);
         // The icons are checked in-process: asked from another process,
         // Wine here answers WM_GETICON with no icon although one is set.
-        CHECK_EQ_STR(WindowText(found.window), "BRAMKOT");
+        CHECK_EQ(WindowText(found.window), "BRAMKOT");
         PostMessageA(info.hwndFocus, WM_KEYDOWN, key, 1);
     }
     DWORD code = static_cast<DWORD>(-1);
@@ -64,19 +64,19 @@ long RunProgramAndPress(const std::string& program, UINT key) {
 
 }  // namespace
 
-GUI_CASE(program_runs_in_its_current_directory_and_ends_with_the_dialog) {
-    CHECK_EQ_INT(CaseArguments().size(), 1);
-    if (CaseArguments().size() != 1)
+TEST_CASE(program_runs_in_its_current_directory_and_ends_with_the_dialog,
+          "program runs in its current directory and ends with the dialog") {
+    if (!HasCaseArguments(1))
         return;
     const std::string program = WindowsPath(CaseArguments()[0]);
 
     // Escape: the process ends, nothing written.
-    CHECK_EQ_INT(RunProgramAndPress(program, VK_ESCAPE), 0);
+    CHECK_EQ(RunProgramAndPress(program, VK_ESCAPE), 0);
     CHECK(!PathExists("bramkot.ini"));
 
     // Enter: the defaults it showed are saved here, in the current directory.
-    CHECK_EQ_INT(RunProgramAndPress(program, VK_RETURN), 0);
-    CHECK_EQ_STR(
+    CHECK_EQ(RunProgramAndPress(program, VK_RETURN), 0);
+    CHECK_EQ(
         ReadFileBytes("bramkot.ini"),
         "C:\\mppdec\\mppdec.exe\r\nC:\\LAME\\lame.exe\r\n--gain 2\r\n--alt-preset 128\r\n\r\n0\r\n\r\n");
 }

@@ -64,9 +64,8 @@ void Describe(const char* name, HWND window) {
 
 // The main dialog in the middle of a run: the first file converted, the
 // second in work (the stand-in decoder takes 4 s a file), then ended.
-GUI_CASE(screenshots) {
-    CHECK_EQ_INT(CaseArguments().size(), 3);
-    if (CaseArguments().size() != 3)
+TEST_CASE(screenshots, "screenshots") {
+    if (!HasCaseArguments(3))
         return;
     const std::string folder = WindowsPath(CaseArguments()[0]);
     CreateDirectoryA(folder.c_str(), nullptr);

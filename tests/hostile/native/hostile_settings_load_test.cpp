@@ -83,12 +83,14 @@ TEST_F(HostileSettingsLoad, TenMegabyteLineLoadsWholeAndShiftsNothing) {
     EXPECT_TRUE(Bytes(s.m_outputDir) == huge);
 }
 
+// Line ends of both kinds go and nothing else: not a trailing space, not a
+// carriage return inside a line.
 TEST_F(HostileSettingsLoad, MixedLineEnds) {
-    WriteFile("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe\n-a\r\n-b\nE:\\Out\r\n");
+    WriteFile("bramkot.ini", "C:\\dec.exe\r\nC:\\enc.exe \n-a\ry\r\n-b\nE:\\Out\r\n");
     ConversionSettings s = Load();
     EXPECT_EQ("C:\\dec.exe", s.m_mppdecPath);
-    EXPECT_EQ("C:\\enc.exe", s.m_lamePath);
-    EXPECT_EQ("-a", s.m_mppdecSwitches);
+    EXPECT_EQ("C:\\enc.exe ", s.m_lamePath);
+    EXPECT_EQ("-a\ry", s.m_mppdecSwitches);
     EXPECT_EQ("-b", s.m_lameSwitches);
     EXPECT_EQ("E:\\Out", s.m_outputDir);
 

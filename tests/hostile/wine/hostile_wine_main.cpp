@@ -2,17 +2,25 @@
 // command processor. Usage: hostile_wine_tests <fake_decoder.exe> <fake_encoder.exe>
 #include <cstdio>
 
-#include "wine_check.h"
+#include "self_check.h"
+#include "test_files.h"
 #include "wine_tests.h"
+
+namespace {
+
+FakeToolPaths toolPaths;
+
+}  // namespace
+
+const FakeToolPaths& ToolPaths() {
+    return toolPaths;
+}
 
 int main(int argc, char** argv) {
     if (argc != 3) {
         std::fprintf(stderr, "usage: hostile_wine_tests fake_decoder.exe fake_encoder.exe\n");
         return 2;
     }
-    const FakeTools tools = {WindowsPath(argv[1]), WindowsPath(argv[2])};
-    RunHostileSettingsTests();
-    RunHostileRunTests(tools);
-    std::printf("%d passed, %d failed\n", PassedChecks(), FailedChecks());
-    return FailedChecks() == 0 ? 0 : 1;
+    toolPaths = {WindowsPath(argv[1]), WindowsPath(argv[2])};
+    return self_check::RunAll();
 }

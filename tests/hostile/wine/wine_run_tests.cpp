@@ -9,7 +9,8 @@
 #include "ansi_text.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
-#include "wine_check.h"
+#include "scratch_directory.h"
+#include "self_check.h"
 #include "wine_tests.h"
 
 namespace {
@@ -70,8 +71,8 @@ private:
     std::string m_path;
 };
 
-void BatchFileNameTakenByAFolder(const FakeTools& tools) {
-    const char* test = "batch file name taken by a folder";
+TEST_CASE(BatchFileNameTakenByAFolder, "batch file name taken by a folder") {
+    const FakeToolPaths& tools = ToolPaths();
     ScratchDirectory dir;
     ToolLog log(dir.Path());
     CreateDirectoryA("bramkot.bat", nullptr);
@@ -83,15 +84,15 @@ void BatchFileNameTakenByAFolder(const FakeTools& tools) {
 
     RunConversionQueue(settings, queue);
 
-    Check(queue.Entries() == entries, test, "the list changed: " + Joined(queue.Entries()));
-    Check(!log.Exists(), test, "a tool ran: " + log.Text());
-    Check(IsDirectory("bramkot.bat"), test, "the folder is gone");
-    Check(DirectoryContent() == std::vector<std::string>{"bramkot.bat"}, test,
-          "the directory holds " + Joined(DirectoryContent()));
+    CHECK_WHY(queue.Entries() == entries, "the list changed: " + Joined(queue.Entries()));
+    CHECK_WHY(!log.Exists(), "a tool ran: " + log.Text());
+    CHECK_WHY(IsDirectory("bramkot.bat"), "the folder is gone");
+    CHECK_WHY((DirectoryContent() == std::vector<std::string>{"bramkot.bat"}),
+              "the directory holds " + Joined(DirectoryContent()));
 }
 
-void MissingTools(const FakeTools& tools) {
-    const char* test = "missing tools";
+TEST_CASE(MissingTools, "missing tools") {
+    const FakeToolPaths& tools = ToolPaths();
     ScratchDirectory dir;
     ToolLog log(dir.Path());
     const std::string nowhere = dir.Path() + "\\no such folder\\";
@@ -110,31 +111,25 @@ void MissingTools(const FakeTools& tools) {
     RunConversionQueue(missing, queue);
 
     const std::vector<std::string> both = {dir.Path() + "\\one.mpc", dir.Path() + "\\two.mpc"};
-    Check(queue.Entries() == both, test, "the list changed: " + Joined(queue.Entries()));
-    Check(DirectoryContent() == std::vector<std::string>{"one.mpc", "two.mpc"}, test,
-          "the directory holds " + Joined(DirectoryContent()));
-    Check(!log.Exists(), test, "something ran: " + log.Text());
+    CHECK_WHY(queue.Entries() == both, "the list changed: " + Joined(queue.Entries()));
+    CHECK_WHY((DirectoryContent() == std::vector<std::string>{"one.mpc", "two.mpc"}),
+              "the directory holds " + Joined(DirectoryContent()));
+    CHECK_WHY(!log.Exists(), "something ran: " + log.Text());
 
     // With working tools the same list converts on the next press; inputs
     // gone since stay listed without a tool run, and only the one that is
     // there converts.
-    const char* test2 = "missing tools, then working tools";
     const ConversionSettings working = {Ansi(tools.decoder), Ansi(tools.encoder), "", "", "", "1"};
     DeleteFileA("one.mpc");
     DeleteFileA("two.mpc");
     WriteFileBytes("four.mpc", "input");
     queue.Append((dir.Path() + "\\four.mpc").c_str());
     RunConversionQueue(working, queue);
-    Check(queue.Entries() == both, test2, "entries left: " + Joined(queue.Entries()));
-    Check(CountLinesStartingWith(log.Text(), "decoder") == 1, test2, "log: " + log.Text());
-    Check(FileExists("four.mp3"), test2, "the working tools wrote no four.mp3");
-    Check(!FileExists("one.mp3") && !FileExists("two.mp3") && !FileExists("bramkot.bat"), test2,
-          "the directory holds " + Joined(DirectoryContent()));
+    CHECK_WHY(queue.Entries() == both, "entries left: " + Joined(queue.Entries()));
+    CHECK_WHY(CountLinesStartingWith(log.Text(), "decoder") == 1, "log: " + log.Text());
+    CHECK_WHY(FileExists("four.mp3"), "the working tools wrote no four.mp3");
+    CHECK_WHY(!FileExists("one.mp3") && !FileExists("two.mp3") && !FileExists("bramkot.bat"),
+              "the directory holds " + Joined(DirectoryContent()));
 }
 
 }  // namespace
-
-void RunHostileRunTests(const FakeTools& tools) {
-    BatchFileNameTakenByAFolder(tools);
-    MissingTools(tools);
-}

@@ -2,10 +2,10 @@
 
 #include <string>
 
-struct FakeTools {
-    std::string decoder;  // Windows paths of fake_decoder.exe and fake_encoder.exe
+// The Windows paths of fake_decoder.exe and fake_encoder.exe, from the
+// command line.
+struct FakeToolPaths {
+    std::string decoder;
     std::string encoder;
 };
-
-void RunHostileRunTests(const FakeTools& tools);
-void RunHostileSettingsTests();
+const FakeToolPaths& ToolPaths();

@@ -4,12 +4,6 @@
 
 #include "test_files.h"
 
-// A tiny self-test harness: each check counts as passed or failed and a
-// failure is printed with its test and what went wrong.
-void Check(bool condition, const char* test, const std::string& what);
-int PassedChecks();
-int FailedChecks();
-
 // A fresh, empty current directory for one test, removed with everything in
 // it when the object goes.
 class ScratchDirectory {

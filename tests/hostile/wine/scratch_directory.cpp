@@ -1,32 +1,8 @@
-#include "wine_check.h"
+#include "scratch_directory.h"
 
 #include <windows.h>
 
 #include <cstdio>
-
-namespace {
-
-int g_passed = 0;
-int g_failed = 0;
-
-}  // namespace
-
-void Check(bool condition, const char* test, const std::string& what) {
-    if (condition) {
-        ++g_passed;
-        return;
-    }
-    ++g_failed;
-    std::printf("FAILED %s: %s\n", test, what.c_str());
-    std::fflush(stdout);
-}
-
-int PassedChecks() {
-    return g_passed;
-}
-int FailedChecks() {
-    return g_failed;
-}
 
 ScratchDirectory::ScratchDirectory() {
     char buffer[MAX_PATH];
