@@ -3,6 +3,8 @@
 //   bench_run overhead <decoder.exe> <encoder.exe> <count>
 //       <count> made-up entries under .\in with trivial tools: the run, each
 //       line by a fresh "cmd /c", and all lines from one batch file.
+//   bench_run steps <decoder.exe> <encoder.exe> <count>
+//       where one file's time goes in such a run (bench_steps.h).
 //   bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>
 //       the folder's files with real tools: the run, and all lines from one
 //       batch file.
@@ -33,6 +35,7 @@
 #include "ansi_text.h"
 #include "bench_clock.h"
 #include "bench_files.h"
+#include "bench_steps.h"
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
@@ -154,13 +157,7 @@ void Report(const char* what, const Phase& phase, std::size_t files) {
 }
 
 int Overhead(const std::string& decoder, const std::string& encoder, int count) {
-    CreateDirectoryA("in", nullptr);
-    std::vector<std::string> inputs;
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "in\\track %03d.mpc", i + 1);
-        inputs.push_back(FullPath(name));
-    }
+    const std::vector<std::string> inputs = MakeInputs("in", count);
     const ConversionSettings settings = {
         Ansi(decoder), Ansi(encoder), "--gain 2", "--alt-preset 128", "", "1"};
     // In rounds, each way in turn and each round starting with the next way,
@@ -416,6 +413,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "overhead" && argc == 5)
         return Overhead(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "steps" && argc == 5)
+        return StepsOfOneFile(Results(), argv[2], argv[3], MakeInputs("in", std::atoi(argv[4])));
     if (mode == "realwork" && argc == 5)
         return RealWork(argv[2], argv[3], argv[4]);
     if (mode == "parallel" && argc == 5)
@@ -428,6 +427,7 @@ int main(int argc, char** argv) {
         return OldMp3s(argv[2], argv[3], argv[4]);
     std::fprintf(stderr,
                  "usage: bench_run overhead <decoder.exe> <encoder.exe> <count>\n"
+                 "       bench_run steps <decoder.exe> <encoder.exe> <count>\n"
                  "       bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
                  "       bench_run parallel <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
                  "       bench_run alias <megabytes>\n"
