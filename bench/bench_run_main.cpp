@@ -254,11 +254,13 @@ int Parallel(const std::string& decoder, const std::string& encoder, const std::
         std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
         return 1;
     }
-    ConversionSettings settings = {Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
-    const Phase one = TimeQueueRun(settings, inputs);
-    settings.m_filesAtOnce = "0";
-    const Phase many = TimeQueueRun(settings, inputs);
-    const int processors = FilesAtOnce(settings);
+    const ConversionSettings oneAtATime = {
+        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
+    const ConversionSettings perProcessor = {
+        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "0"};
+    const Phase one = TimeQueueRun(oneAtATime, inputs);
+    const Phase many = TimeQueueRun(perProcessor, inputs);
+    const int processors = FilesAtOnce(perProcessor);
     std::fprintf(Results(), "files at once, %zu files with the real tools, %d processors:\n",
                  inputs.size(), processors);
     Report("Files at once 1", one, inputs.size());
