@@ -213,15 +213,27 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
     return queue.outputs == count && fresh.outputs == count && batch.outputs == count ? 0 : 1;
 }
 
-int RealWork(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+// The Musepack files of `folder`, by full path; none, with a word why, when
+// it holds none.
+std::vector<std::string> MusepackFilesIn(const std::string& folder) {
     const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
-    if (inputs.empty()) {
+    if (inputs.empty())
         std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+    return inputs;
+}
+
+// The real tools: the Linux decoder takes no switches; the encoder takes the
+// default ones.
+ConversionSettings RealToolSettings(const std::string& decoder, const std::string& encoder,
+                                    const char* filesAtOnce) {
+    return {Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", filesAtOnce};
+}
+
+int RealWork(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+    const std::vector<std::string> inputs = MusepackFilesIn(folder);
+    if (inputs.empty())
         return 1;
-    }
-    // The Linux decoder takes no switches; the encoder takes the default ones.
-    const ConversionSettings settings = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = RealToolSettings(decoder, encoder, "1");
     const int count = static_cast<int>(inputs.size());
     const int rounds = count >= 10 ? 2 : 1;
     Phase queue, batch;
@@ -249,15 +261,11 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
 // The same files one at a time and then as many at once as "Files at once"
 // gives by default (one per processor).
 int Parallel(const std::string& decoder, const std::string& encoder, const std::string& folder) {
-    const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
-    if (inputs.empty()) {
-        std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+    const std::vector<std::string> inputs = MusepackFilesIn(folder);
+    if (inputs.empty())
         return 1;
-    }
-    const ConversionSettings oneAtATime = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
-    const ConversionSettings perProcessor = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "0"};
+    const ConversionSettings oneAtATime = RealToolSettings(decoder, encoder, "1");
+    const ConversionSettings perProcessor = RealToolSettings(decoder, encoder, "0");
     const Phase one = TimeQueueRun(oneAtATime, inputs);
     const Phase many = TimeQueueRun(perProcessor, inputs);
     const int processors = FilesAtOnce(perProcessor);
@@ -313,8 +321,7 @@ int Alias(int megabytes) {
 }
 
 int Finish(const std::string& decoder, const std::string& encoder, const std::string& musepack) {
-    const ConversionSettings settings = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = RealToolSettings(decoder, encoder, "1");
     const std::string input = FullPath(musepack);
     const std::string mp3 = DeriveOutputPath(input, std::string());
     const std::string pristine = mp3 + ".pristine";
