@@ -4,7 +4,6 @@
 //   Usage: bench_answer <decoder.exe> <encoder.exe> <files> <files at once>
 // The decoder is the test stand-in; BRAMKOT_DELAY_DECODER_MS makes it slow.
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -14,32 +13,16 @@
 #include <vector>
 
 #include "bench_clock.h"
+#include "bench_dialog.h"
 #include "converter_dlg.h"
 
 namespace {
 
-class CBenchApp : public CWinApp {};
-CBenchApp theBenchApp;
-
-CConverterDlg* g_dialog = nullptr;
 std::string g_decoder, g_encoder, g_filesAtOnce;
 int g_files = 6;
 std::vector<double> g_answers;  // milliseconds, one a probe
 double g_runMilliseconds = 0;
 LRESULT g_left = -1;
-
-HDROP MakeDrop(const std::vector<std::string>& names) {
-    std::string list;
-    for (const std::string& name : names)
-        list += name + '\0';
-    list += '\0';
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
 
 bool RunIsOn(HWND dialog) {
     char title[64] = {};
@@ -66,11 +49,7 @@ DWORD WINAPI Probe(void* parameter) {
     return 0;
 }
 
-void CALLBACK StartWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    const HWND dialog = g_dialog->GetSafeHwnd();
-    if (dialog == nullptr || !IsWindowVisible(dialog))
-        return;
-    KillTimer(nullptr, timer);
+void StartWhenShown(HWND dialog) {
     SetDlgItemTextA(dialog, IDC_MPPDEC_PATH, g_decoder.c_str());
     SetDlgItemTextA(dialog, IDC_LAME_PATH, g_encoder.c_str());
     SetDlgItemTextA(dialog, IDC_FILES_AT_ONCE, g_filesAtOnce.c_str());
@@ -102,13 +81,7 @@ int main(int argc, char** argv) {
     g_encoder = argv[2];
     g_files = std::atoi(argv[3]);
     g_filesAtOnce = argv[4];
-    theBenchApp.m_hInstance = GetModuleHandleA(nullptr);
-    theBenchApp.Enable3dControls();
-    CConverterDlg dialog;
-    g_dialog = &dialog;
-    theBenchApp.m_pMainWnd = &dialog;
-    SetTimer(nullptr, 0, 20, StartWhenShown);
-    dialog.DoModal();
+    RunMainDialog(StartWhenShown);
 
     std::vector<double> sorted = g_answers;
     std::sort(sorted.begin(), sorted.end());

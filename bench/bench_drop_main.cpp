@@ -1,23 +1,17 @@
 // Drops many names on the real main dialog in this process and times how
 // long until the list holds them all.   Usage: bench_drop [count]
 #include <windows.h>
-#include <shlobj.h>
 
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench_clock.h"
-#include "converter_dlg.h"
+#include "bench_dialog.h"
 
 namespace {
 
-class CBenchApp : public CWinApp {};
-CBenchApp theBenchApp;
-
-CConverterDlg* g_dialog = nullptr;
 int g_count = 10000;
 std::string g_lastName;
 double g_sendMilliseconds = -1;
@@ -25,35 +19,22 @@ double g_paintedMilliseconds = -1;
 LRESULT g_listed = -1;
 bool g_lastMatches = false;
 
-// The block the shell hands over with WM_DROPFILES: a DROPFILES header, then
-// the names, each ending in NUL, and one more NUL.
-HDROP MakeDrop(int count) {
-    std::string names;
+std::vector<std::string> ManyNames(int count) {
+    std::vector<std::string> names;
     for (int i = 0; i < count; ++i) {
         static const char* const kEndings[] = {".mpc", ".MPC", ".mp+", ".Mpp"};
         char name[160];
         std::snprintf(name, sizeof name, "D:\\Music\\Artist %03d\\Album %02d\\%05d - Track title%s",
                       i / 100, (i / 10) % 10, i, kEndings[i % 4]);
-        names += name;
-        names += '\0';
-        g_lastName = name;
+        names.push_back(name);
     }
-    names += '\0';
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size());
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = FALSE;
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), names.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
+    return names;
 }
 
-void CALLBACK DropWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    HWND dialog = g_dialog->GetSafeHwnd();
-    if (dialog == nullptr || !IsWindowVisible(dialog))
-        return;
-    KillTimer(nullptr, timer);
-    HDROP drop = MakeDrop(g_count);
+void DropWhenShown(HWND dialog) {
+    const std::vector<std::string> names = ManyNames(g_count);
+    g_lastName = names.empty() ? std::string() : names.back();
+    HDROP drop = MakeDrop(names);
     const double start = NowMilliseconds();
     SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(drop), 0);
     g_sendMilliseconds = NowMilliseconds() - start;
@@ -73,13 +54,7 @@ void CALLBACK DropWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
 int main(int argc, char** argv) {
     if (argc > 1)
         g_count = std::atoi(argv[1]);
-    theBenchApp.m_hInstance = GetModuleHandleA(nullptr);
-    theBenchApp.Enable3dControls();
-    CConverterDlg dialog;
-    g_dialog = &dialog;
-    theBenchApp.m_pMainWnd = &dialog;
-    SetTimer(nullptr, 0, 20, DropWhenShown);
-    dialog.DoModal();
+    RunMainDialog(DropWhenShown);
 
     std::fprintf(stdout, "drop of %d names on the main dialog (aim at 20,000: listed in 300 ms):\n",
                  g_count);

@@ -54,3 +54,18 @@ std::string FullPath(const std::string& relative) {
     const DWORD length = GetFullPathNameA(relative.c_str(), MAX_PATH, buffer, nullptr);
     return length > 0 && length < MAX_PATH ? std::string(buffer) : relative;
 }
+
+std::vector<std::string> MakeInputs(const char* folder, int count) {
+    CreateDirectoryA(folder, nullptr);
+    std::vector<std::string> inputs;
+    for (int i = 0; i < count; ++i) {
+        char name[MAX_PATH];
+        std::snprintf(name, sizeof name, "%s\\track %03d.mpc", folder, i + 1);
+        if (FILE* file = std::fopen(name, "wb")) {
+            std::fputs("MPCK", file);
+            std::fclose(file);
+        }
+        inputs.push_back(FullPath(name));
+    }
+    return inputs;
+}

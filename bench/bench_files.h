@@ -19,3 +19,7 @@ void DeleteFiles(const std::vector<std::string>& paths);
 bool WriteTextFile(const char* name, const std::vector<std::string>& lines);
 
 std::string FullPath(const std::string& relative);
+
+// `count` made-up Musepack files "track NNN.mpc" of a few bytes in `folder`
+// (made here), by full path: a run starts the tools only for files it can read.
+std::vector<std::string> MakeInputs(const char* folder, int count);

@@ -3,24 +3,19 @@
 // under it and the longest the window took meanwhile to answer a message.
 //   Usage: bench_folder <folder> <files under it>
 #include <windows.h>
-#include <shlobj.h>
 
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <string>
 #include <vector>
 
 #include "bench_clock.h"
+#include "bench_dialog.h"
 #include "converter_dlg.h"
 
 namespace {
 
-class CBenchApp : public CWinApp {};
-CBenchApp theBenchApp;
-
-CConverterDlg* g_dialog = nullptr;
 std::string g_folder;
 LRESULT g_expected = 0;
 double g_dropped = 0;  // when the drop was handed over
@@ -28,16 +23,6 @@ double g_listedMilliseconds = -1;
 double g_dropMilliseconds = -1;  // WM_DROPFILES handled
 std::vector<double> g_answers;   // milliseconds, one a probe
 LRESULT g_listed = -1;
-
-HDROP MakeDrop(const std::string& name) {
-    const std::string list = name + '\0' + '\0';
-    HGLOBAL block = GlobalAlloc(GHND, sizeof(DROPFILES) + list.size());
-    auto* header = static_cast<DROPFILES*>(GlobalLock(block));
-    header->pFiles = sizeof(DROPFILES);
-    std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), list.data(), list.size());
-    GlobalUnlock(block);
-    return static_cast<HDROP>(block);
-}
 
 // Every 20 ms until the list holds them all, or two minutes have passed.
 DWORD WINAPI Probe(void* parameter) {
@@ -66,14 +51,10 @@ DWORD WINAPI Probe(void* parameter) {
     return 0;
 }
 
-void CALLBACK DropWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
-    const HWND dialog = g_dialog->GetSafeHwnd();
-    if (dialog == nullptr || !IsWindowVisible(dialog))
-        return;
-    KillTimer(nullptr, timer);
+void DropWhenShown(HWND dialog) {
     g_dropped = NowMilliseconds();
     CloseHandle(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
-    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_folder)), 0);
+    SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({g_folder})), 0);
     g_dropMilliseconds = NowMilliseconds() - g_dropped;
 }
 
@@ -86,13 +67,7 @@ int main(int argc, char** argv) {
     }
     g_folder = argv[1];
     g_expected = std::atoi(argv[2]);
-    theBenchApp.m_hInstance = GetModuleHandleA(nullptr);
-    theBenchApp.Enable3dControls();
-    CConverterDlg dialog;
-    g_dialog = &dialog;
-    theBenchApp.m_pMainWnd = &dialog;
-    SetTimer(nullptr, 0, 20, DropWhenShown);
-    dialog.DoModal();
+    RunMainDialog(DropWhenShown);
 
     const double longest =
         g_answers.empty() ? -1 : *std::max_element(g_answers.begin(), g_answers.end());

@@ -3,6 +3,8 @@
 //   bench_run overhead <decoder.exe> <encoder.exe> <count>
 //       <count> made-up entries under .\in with trivial tools: the run, each
 //       line by a fresh "cmd /c", and all lines from one batch file.
+//   bench_run steps <decoder.exe> <encoder.exe> <count>
+//       where one file's time goes in such a run (bench_steps.h).
 //   bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>
 //       the folder's files with real tools: the run, and all lines from one
 //       batch file.
@@ -33,6 +35,7 @@
 #include "ansi_text.h"
 #include "bench_clock.h"
 #include "bench_files.h"
+#include "bench_steps.h"
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "memory_file_queue.h"
@@ -154,13 +157,7 @@ void Report(const char* what, const Phase& phase, std::size_t files) {
 }
 
 int Overhead(const std::string& decoder, const std::string& encoder, int count) {
-    CreateDirectoryA("in", nullptr);
-    std::vector<std::string> inputs;
-    for (int i = 0; i < count; ++i) {
-        char name[64];
-        std::snprintf(name, sizeof name, "in\\track %03d.mpc", i + 1);
-        inputs.push_back(FullPath(name));
-    }
+    const std::vector<std::string> inputs = MakeInputs("in", count);
     const ConversionSettings settings = {
         Ansi(decoder), Ansi(encoder), "--gain 2", "--alt-preset 128", "", "1"};
     // In rounds, each way in turn and each round starting with the next way,
@@ -216,15 +213,27 @@ int Overhead(const std::string& decoder, const std::string& encoder, int count) 
     return queue.outputs == count && fresh.outputs == count && batch.outputs == count ? 0 : 1;
 }
 
-int RealWork(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+// The Musepack files of `folder`, by full path; none, with a word why, when
+// it holds none.
+std::vector<std::string> MusepackFilesIn(const std::string& folder) {
     const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
-    if (inputs.empty()) {
+    if (inputs.empty())
         std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+    return inputs;
+}
+
+// The real tools: the Linux decoder takes no switches; the encoder takes the
+// default ones.
+ConversionSettings RealToolSettings(const std::string& decoder, const std::string& encoder,
+                                    const char* filesAtOnce) {
+    return {Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", filesAtOnce};
+}
+
+int RealWork(const std::string& decoder, const std::string& encoder, const std::string& folder) {
+    const std::vector<std::string> inputs = MusepackFilesIn(folder);
+    if (inputs.empty())
         return 1;
-    }
-    // The Linux decoder takes no switches; the encoder takes the default ones.
-    const ConversionSettings settings = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = RealToolSettings(decoder, encoder, "1");
     const int count = static_cast<int>(inputs.size());
     const int rounds = count >= 10 ? 2 : 1;
     Phase queue, batch;
@@ -252,16 +261,14 @@ int RealWork(const std::string& decoder, const std::string& encoder, const std::
 // The same files one at a time and then as many at once as "Files at once"
 // gives by default (one per processor).
 int Parallel(const std::string& decoder, const std::string& encoder, const std::string& folder) {
-    const std::vector<std::string> inputs = ListFiles(FullPath(folder), "*.mpc");
-    if (inputs.empty()) {
-        std::fprintf(stderr, "no .mpc files in %s\n", folder.c_str());
+    const std::vector<std::string> inputs = MusepackFilesIn(folder);
+    if (inputs.empty())
         return 1;
-    }
-    ConversionSettings settings = {Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
-    const Phase one = TimeQueueRun(settings, inputs);
-    settings.m_filesAtOnce = "0";
-    const Phase many = TimeQueueRun(settings, inputs);
-    const int processors = FilesAtOnce(settings);
+    const ConversionSettings oneAtATime = RealToolSettings(decoder, encoder, "1");
+    const ConversionSettings perProcessor = RealToolSettings(decoder, encoder, "0");
+    const Phase one = TimeQueueRun(oneAtATime, inputs);
+    const Phase many = TimeQueueRun(perProcessor, inputs);
+    const int processors = FilesAtOnce(perProcessor);
     std::fprintf(Results(), "files at once, %zu files with the real tools, %d processors:\n",
                  inputs.size(), processors);
     Report("Files at once 1", one, inputs.size());
@@ -314,8 +321,7 @@ int Alias(int megabytes) {
 }
 
 int Finish(const std::string& decoder, const std::string& encoder, const std::string& musepack) {
-    const ConversionSettings settings = {
-        Ansi(decoder), Ansi(encoder), "", "--alt-preset 128", "", "1"};
+    const ConversionSettings settings = RealToolSettings(decoder, encoder, "1");
     const std::string input = FullPath(musepack);
     const std::string mp3 = DeriveOutputPath(input, std::string());
     const std::string pristine = mp3 + ".pristine";
@@ -416,6 +422,8 @@ int main(int argc, char** argv) {
     const std::string mode = argc > 1 ? argv[1] : "";
     if (mode == "overhead" && argc == 5)
         return Overhead(argv[2], argv[3], std::atoi(argv[4]));
+    if (mode == "steps" && argc == 5)
+        return StepsOfOneFile(Results(), argv[2], argv[3], MakeInputs("in", std::atoi(argv[4])));
     if (mode == "realwork" && argc == 5)
         return RealWork(argv[2], argv[3], argv[4]);
     if (mode == "parallel" && argc == 5)
@@ -428,6 +436,7 @@ int main(int argc, char** argv) {
         return OldMp3s(argv[2], argv[3], argv[4]);
     std::fprintf(stderr,
                  "usage: bench_run overhead <decoder.exe> <encoder.exe> <count>\n"
+                 "       bench_run steps <decoder.exe> <encoder.exe> <count>\n"
                  "       bench_run realwork <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
                  "       bench_run parallel <mppdec.exe> <lame.exe> <folder of .mpc files>\n"
                  "       bench_run alias <megabytes>\n"

@@ -3,7 +3,7 @@
 # Times the shipped i686 build wherever Wine here runs 32-bit programs, and
 # the x86_64 build of the same sources elsewhere (the choice scripts/wine-arch
 # makes for the tests). Runs in a Wine prefix and on an X display of its own.
-# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 6" for some)
+# Usage: bench/run.sh   (BENCH_FILES, BENCH_DROP="1000 20000" to scale; BENCH_PARTS="1 12" for some)
 set -e
 here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/.." && pwd)
@@ -16,7 +16,7 @@ work="$build/work"
 files="${BENCH_FILES:-200}"
 drop="${BENCH_DROP:-1000 10000 20000}"
 log="$work/bench.log"
-parts="${BENCH_PARTS:-1 2 3 4 5 6 7 8 9 10 11}"
+parts="${BENCH_PARTS:-1 12 2 3 4 5 6 7 8 9 10 11}"
 
 echo "bench: building the $arch programs in $build" >&2
 cmake -S "$here" -B "$build" -DCMAKE_BUILD_TYPE=Release \
@@ -81,14 +81,21 @@ echo
 # Wine warm: the persistent server and the prefix's files in the page cache.
 wine_run "$build/bench_run.exe" >/dev/null 2>&1 || true
 
-# 1. Front-end overhead with trivial tools.
-bench_overhead() {
-    mkdir -p "$work/overhead"
+# Runs bench_run with the trivial tools in $work/<folder> and prints its
+# figures: <folder> <what> <mode> <count>.
+bench_trivial() {
+    mkdir -p "$work/$1"
     tool=$(winpath "$build/trivial_tool.exe")
-    (cd "$work/overhead" && wine_run "$build/bench_run.exe" overhead "$tool" "$tool" "$files" >>"$log" 2>&1) ||
+    (cd "$work/$1" && wine_run "$build/bench_run.exe" "$3" "$tool" "$tool" "$4" >>"$log" 2>&1) ||
         echo "  (some outputs missing: see $log)"
-    cat "$work/overhead/bench-result.txt" 2>/dev/null || echo "front-end overhead: not measured: bench_run failed (see $log)"
+    cat "$work/$1/bench-result.txt" 2>/dev/null || echo "$2: not measured: bench_run failed (see $log)"
 }
+
+# 1. Front-end overhead with trivial tools.
+bench_overhead() { bench_trivial overhead "front-end overhead" overhead "$files"; }
+
+# 12. Where one file's time goes in figure 1's run.
+bench_steps() { bench_trivial steps "one file's steps" steps "${BENCH_STEPS:-40}"; }
 
 # 2. Real work: real Musepack files and the real tools through the test shim.
 bench_real_work() {
@@ -334,6 +341,7 @@ for p in $parts; do
     9) bench_parallel ;;
     10) bench_folder ;;
     11) bench_old_mp3s ;;
+    12) bench_steps ;;
     esac
     echo
 done

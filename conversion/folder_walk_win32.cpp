@@ -1,10 +1,10 @@
 #include <windows.h>
-#include <shlwapi.h>
 
 #include <algorithm>
 #include <cwchar>
 
 #include "folder_walk.h"
+#include "system_function_win32.h"
 #include "text_conversion.h"
 
 namespace {
@@ -77,15 +77,19 @@ bool IsDriveRoot(const std::string& path) {
     return (path.size() == 2 || (path.size() == 3 && path[2] == '\\')) && path[1] == ':';
 }
 
-// StrCmpLogicalW is Explorer's own order (shlwapi of Windows XP and later).
+// StrCmpLogicalW is Explorer's own order (shlwapi of Windows XP and later);
+// without it, the order of the names' characters.
 void SortAsExplorer(std::vector<std::string>& names) {
+    using Compare = int(WINAPI*)(PCWSTR, PCWSTR);
+    static const Compare compare = SystemFunction<Compare>(L"shlwapi.dll", "StrCmpLogicalW");
     std::vector<std::pair<Utf16Text, std::string>> wide(names.size());
     for (std::size_t i = 0; i < names.size(); ++i) {
         ToUtf16(names[i], wide[i].first);
         wide[i].second = std::move(names[i]);
     }
     std::sort(wide.begin(), wide.end(), [](const auto& a, const auto& b) {
-        return StrCmpLogicalW(a.first.c_str(), b.first.c_str()) < 0;
+        return compare != nullptr ? compare(a.first.c_str(), b.first.c_str()) < 0
+                                  : a.first < b.first;
     });
     for (std::size_t i = 0; i < names.size(); ++i)
         names[i] = std::move(wide[i].second);

@@ -5,6 +5,8 @@
 #include <algorithm>
 #include <cstring>
 
+#include "system_function_win32.h"
+
 namespace {
 
 // The length of the name list at the start of `text`, up to and with the NUL
@@ -61,15 +63,35 @@ void CDropFiles::ReadNames(const char* list, std::size_t bytes, bool wide) {
             m_starts.push_back(i);
 }
 
+namespace {
+
+// The shell loads with the first drop, not with the window.
+UINT ShellQueryFile(HDROP drop, UINT index, wchar_t* buffer, UINT size) {
+    using QueryFunction = UINT(WINAPI*)(HDROP, UINT, LPWSTR, UINT);
+    static const QueryFunction query =
+        SystemFunction<QueryFunction>(L"shell32.dll", "DragQueryFileW");
+    return query != nullptr ? query(drop, index, buffer, size) : 0;
+}
+
+}  // namespace
+
+void FinishDrop(HDROP drop) {
+    using FinishFunction = void(WINAPI*)(HDROP);
+    static const FinishFunction finish =
+        SystemFunction<FinishFunction>(L"shell32.dll", "DragFinish");
+    if (finish != nullptr)
+        finish(drop);
+}
+
 UINT CDropFiles::GetCount() const {
     if (!m_read)
-        return DragQueryFileW(m_drop, 0xFFFFFFFF, nullptr, 0);
+        return ShellQueryFile(m_drop, 0xFFFFFFFF, nullptr, 0);
     return static_cast<UINT>(m_starts.size());
 }
 
 UINT CDropFiles::QueryFile(UINT index, wchar_t* buffer, UINT size) const {
     if (!m_read)
-        return DragQueryFileW(m_drop, index, buffer, size);
+        return ShellQueryFile(m_drop, index, buffer, size);
     if (index >= m_starts.size())
         return 0;
     const std::size_t start = m_starts[index];

@@ -30,3 +30,6 @@ private:
     std::vector<wchar_t> m_names;       // the names, each ending in NUL
     std::vector<std::size_t> m_starts;  // where each name begins in m_names
 };
+
+// DragFinish: frees the drop's block.
+void FinishDrop(HDROP drop);

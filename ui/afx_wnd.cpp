@@ -27,8 +27,12 @@ HICON CWnd::SetIcon(HICON icon, BOOL bigIcon) {
         SendMessage(WM_SETICON, bigIcon ? ICON_BIG : ICON_SMALL, reinterpret_cast<LPARAM>(icon)));
 }
 
+// What the shell's DragAcceptFiles does, without loading the shell with the
+// window.
 void CWnd::DragAcceptFiles(BOOL accept) {
-    ::DragAcceptFiles(m_hWnd, accept);
+    const LONG_PTR style = ::GetWindowLongPtrA(m_hWnd, GWL_EXSTYLE);
+    ::SetWindowLongPtrA(m_hWnd, GWL_EXSTYLE,
+                        accept ? style | WS_EX_ACCEPTFILES : style & ~WS_EX_ACCEPTFILES);
 }
 
 void CWnd::SetRedraw(BOOL redraw) {

@@ -5,6 +5,7 @@
 
 #include <vector>
 
+#include "system_function_win32.h"
 #include "text_conversion.h"
 
 namespace {
@@ -13,17 +14,6 @@ bool IsFolder(const Utf16Text& path) {
     const DWORD attributes =
         path.empty() ? INVALID_FILE_ATTRIBUTES : GetFileAttributesW(path.c_str());
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
-}
-
-// A function of a system DLL, loaded for the rest of the program's life.
-template <typename Function>
-Function SystemFunction(const wchar_t* dll, const char* name) {
-    const HMODULE module = LoadLibraryW(dll);
-    // Through void (*)(), the cast that says the type is known to be right.
-    using AnyFunction = void (*)();
-    return module == nullptr ? nullptr
-                             : reinterpret_cast<Function>(
-                                   reinterpret_cast<AnyFunction>(GetProcAddress(module, name)));
 }
 
 // The folder picker and the shell's parts of the Open dialog want COM on
@@ -96,11 +86,15 @@ bool ChooseFolder(HWND owner, const wchar_t* title, const Utf16Text& startFolder
     browse.ulFlags = BIF_RETURNONLYFSDIRS | BIF_NEWDIALOGSTYLE;
     browse.lpfn = SelectStartFolder;
     browse.lParam = IsFolder(startFolder) ? reinterpret_cast<LPARAM>(startFolder.c_str()) : 0;
-    const LPITEMIDLIST item = SHBrowseForFolderW(&browse);
+    using Browse = LPITEMIDLIST(WINAPI*)(LPBROWSEINFOW);
+    using PathOf = BOOL(WINAPI*)(LPCITEMIDLIST, LPWSTR);
+    const auto browseForFolder = SystemFunction<Browse>(L"shell32.dll", "SHBrowseForFolderW");
+    const auto pathOf = SystemFunction<PathOf>(L"shell32.dll", "SHGetPathFromIDListW");
+    const LPITEMIDLIST item = browseForFolder != nullptr ? browseForFolder(&browse) : nullptr;
     if (item == nullptr)
         return false;
     wchar_t path[MAX_PATH] = {};
-    const bool isPath = SHGetPathFromIDListW(item, path) != FALSE;
+    const bool isPath = pathOf != nullptr && pathOf(item, path) != FALSE;
     free(item);
     if (isPath)
         chosen = path;

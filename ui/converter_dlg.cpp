@@ -146,7 +146,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     const CDropFiles drop(hDropInfo);
     const UINT count = drop.GetCount();
     if (StartWalk(drop)) {
-        DragFinish(hDropInfo);
+        FinishDrop(hDropInfo);
         ShowProgress();
         return;
     }
@@ -168,7 +168,7 @@ void CConverterDlg::OnDropFiles(HDROP hDropInfo) {
     }
     m_fileList.SetRedraw(TRUE);
     m_fileList.Invalidate();
-    DragFinish(hDropInfo);
+    FinishDrop(hDropInfo);
     m_notice = tooLong == 0 ? std::string()
                             : std::to_string(tooLong) +
                                   (tooLong == 1 ? " dropped name was" : " dropped names were") +

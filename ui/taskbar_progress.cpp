@@ -3,6 +3,8 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
+#include "system_function_win32.h"
+
 namespace {
 
 // Spelled here rather than taken from libuuid, whose one object file holds
@@ -12,15 +14,23 @@ const CLSID kTaskbarList = {
 const IID kTaskbarList3 = {
     0xea1afb91, 0x9e28, 0x4b86, {0x90, 0xe9, 0x9e, 0x9f, 0x8a, 0x5e, 0xef, 0xaf}};
 
+// COM comes with the first run, not with the window.
+using InitializeCom = HRESULT(WINAPI*)(LPVOID, DWORD);
+using CreateInstance = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+using UninitializeCom = void(WINAPI*)();
+
 }  // namespace
 
 TaskbarProgress::TaskbarProgress(HWND window) : m_window(window) {
     // Fails with RPC_E_CHANGED_MODE where the thread already has COM in
     // another mode; the taskbar is still there then.
-    m_comStarted = SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED));
+    const auto initialize = SystemFunction<InitializeCom>(L"ole32.dll", "CoInitializeEx");
+    const auto create = SystemFunction<CreateInstance>(L"ole32.dll", "CoCreateInstance");
+    m_comStarted =
+        initialize != nullptr && SUCCEEDED(initialize(nullptr, COINIT_APARTMENTTHREADED));
     void* taskbar = nullptr;
-    if (SUCCEEDED(::CoCreateInstance(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3,
-                                     &taskbar))) {
+    if (create != nullptr &&
+        SUCCEEDED(create(kTaskbarList, nullptr, CLSCTX_INPROC_SERVER, kTaskbarList3, &taskbar))) {
         m_taskbar = static_cast<ITaskbarList3*>(taskbar);
         if (FAILED(m_taskbar->HrInit())) {
             m_taskbar->Release();
@@ -35,7 +45,7 @@ TaskbarProgress::~TaskbarProgress() {
         m_taskbar->Release();
     }
     if (m_comStarted)
-        ::CoUninitialize();
+        SystemFunction<UninitializeCom>(L"ole32.dll", "CoUninitialize")();
 }
 
 void TaskbarProgress::Show(double fraction, bool failed) {
