@@ -58,9 +58,12 @@ void StartWhenShown(HWND dialog) {
     GetCurrentDirectoryA(MAX_PATH, folder);
     for (int i = 1; i <= g_files; ++i) {
         const std::string name = std::string(folder) + "\\slow " + std::to_string(i) + ".mpc";
+        // Not empty: a run starts no tools for an empty file.
         FILE* file = std::fopen(name.c_str(), "wb");
-        if (file != nullptr)
+        if (file != nullptr) {
+            std::fputs("MPCK", file);
             std::fclose(file);
+        }
         names.push_back(name);
     }
     SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
