@@ -1,0 +1,76 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+
+// The few threading tools the runner and the path locks need, made by each
+// system (the Windows build's C++ runtime has no std::thread or std::mutex).
+
+// A flag one thread raises and others wait for; it stays raised until lowered.
+class Signal {
+public:
+    Signal();
+    ~Signal();
+    Signal(const Signal&) = delete;
+    Signal& operator=(const Signal&) = delete;
+
+    // False when the system could not make it.
+    bool Made() const;
+    void Raise();
+    void Lower();
+    bool Raised() const;
+    // Waits until it is raised, or `milliseconds` at most; true when raised.
+    bool Wait(unsigned milliseconds) const;
+
+    struct System;
+    System& OfSystem() const { return *m_system; }
+
+private:
+    std::unique_ptr<System> m_system;
+};
+
+inline constexpr unsigned kWaitForever = 0xFFFFFFFFu;
+
+// A lock that one thread at a time holds, through a LockHold.
+class Lock {
+public:
+    Lock();
+    ~Lock();
+    Lock(const Lock&) = delete;
+    Lock& operator=(const Lock&) = delete;
+
+    struct System;
+
+private:
+    friend class LockHold;
+    std::unique_ptr<System> m_system;
+};
+
+class LockHold {
+public:
+    explicit LockHold(Lock& lock);
+    ~LockHold();
+    LockHold(const LockHold&) = delete;
+    LockHold& operator=(const LockHold&) = delete;
+
+private:
+    Lock& m_lock;
+};
+
+// A thread that runs one function; joined at the latest by its destructor.
+class Thread {
+public:
+    Thread();
+    ~Thread();
+    Thread(const Thread&) = delete;
+    Thread& operator=(const Thread&) = delete;
+
+    // False when the system could not start it.
+    bool Start(std::function<void()> work);
+    void Join();
+
+    struct System;
+
+private:
+    std::unique_ptr<System> m_system;
+};

@@ -1,0 +1,82 @@
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include "thread_tools.h"
+
+struct Signal::System {
+    mutable std::mutex mutex;
+    mutable std::condition_variable changed;
+    bool raised = false;
+};
+
+Signal::Signal() : m_system(new System) {}
+Signal::~Signal() = default;
+
+bool Signal::Made() const {
+    return true;
+}
+
+void Signal::Raise() {
+    {
+        const std::lock_guard<std::mutex> lock(m_system->mutex);
+        m_system->raised = true;
+    }
+    m_system->changed.notify_all();
+}
+
+void Signal::Lower() {
+    const std::lock_guard<std::mutex> lock(m_system->mutex);
+    m_system->raised = false;
+}
+
+bool Signal::Raised() const {
+    const std::lock_guard<std::mutex> lock(m_system->mutex);
+    return m_system->raised;
+}
+
+bool Signal::Wait(unsigned milliseconds) const {
+    std::unique_lock<std::mutex> lock(m_system->mutex);
+    const auto raised = [this] { return m_system->raised; };
+    if (milliseconds == kWaitForever) {
+        m_system->changed.wait(lock, raised);
+        return true;
+    }
+    return m_system->changed.wait_for(lock, std::chrono::milliseconds(milliseconds), raised);
+}
+
+struct Lock::System {
+    std::mutex mutex;
+};
+
+Lock::Lock() : m_system(new System) {}
+Lock::~Lock() = default;
+
+LockHold::LockHold(Lock& lock) : m_lock(lock) {
+    m_lock.m_system->mutex.lock();
+}
+
+LockHold::~LockHold() {
+    m_lock.m_system->mutex.unlock();
+}
+
+struct Thread::System {
+    std::thread thread;
+};
+
+Thread::Thread() : m_system(new System) {}
+
+Thread::~Thread() {
+    Join();
+}
+
+bool Thread::Start(std::function<void()> work) {
+    m_system->thread = std::thread(std::move(work));
+    return true;
+}
+
+void Thread::Join() {
+    if (m_system->thread.joinable())
+        m_system->thread.join();
+}

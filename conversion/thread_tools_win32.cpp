@@ -1,0 +1,79 @@
+#include "critical_section.h"
+#include "event.h"
+#include "handle.h"
+#include "signal_win32.h"
+
+struct Signal::System {
+    Event event;
+};
+
+Signal::Signal() : m_system(new System) {}
+Signal::~Signal() = default;
+
+bool Signal::Made() const {
+    return m_system->event.Made();
+}
+
+void Signal::Raise() {
+    m_system->event.Set();
+}
+
+void Signal::Lower() {
+    m_system->event.Clear();
+}
+
+bool Signal::Raised() const {
+    return m_system->event.IsSet();
+}
+
+bool Signal::Wait(unsigned milliseconds) const {
+    return m_system->event.Wait(milliseconds);
+}
+
+HANDLE EventOf(const Signal& signal) {
+    return signal.OfSystem().event.Get();
+}
+
+struct Lock::System {
+    CriticalSection section;
+};
+
+Lock::Lock() : m_system(new System) {}
+Lock::~Lock() = default;
+
+LockHold::LockHold(Lock& lock) : m_lock(lock) {
+    m_lock.m_system->section.Enter();
+}
+
+LockHold::~LockHold() {
+    m_lock.m_system->section.Leave();
+}
+
+struct Thread::System {
+    std::function<void()> work;
+    Handle thread;
+
+    static DWORD WINAPI Run(void* self) {
+        static_cast<System*>(self)->work();
+        return 0;
+    }
+};
+
+Thread::Thread() : m_system(new System) {}
+
+Thread::~Thread() {
+    Join();
+}
+
+bool Thread::Start(std::function<void()> work) {
+    m_system->work = std::move(work);
+    m_system->thread.Reset(::CreateThread(nullptr, 0, &System::Run, m_system.get(), 0, nullptr));
+    return static_cast<bool>(m_system->thread);
+}
+
+void Thread::Join() {
+    if (m_system->thread) {
+        ::WaitForSingleObject(m_system->thread.Get(), INFINITE);
+        m_system->thread.Reset();
+    }
+}
