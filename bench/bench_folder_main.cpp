@@ -14,6 +14,7 @@
 
 #include "bench_clock.h"
 #include "converter_dlg.h"
+#include "handle.h"
 
 namespace {
 
@@ -72,7 +73,7 @@ void CALLBACK DropWhenShown(HWND, UINT, UINT_PTR timer, DWORD) {
         return;
     KillTimer(nullptr, timer);
     g_dropped = NowMilliseconds();
-    CloseHandle(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
+    const Handle probe(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
     SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(g_folder)), 0);
     g_dropMilliseconds = NowMilliseconds() - g_dropped;
 }

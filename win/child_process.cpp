@@ -128,6 +128,7 @@ bool ChildProcess::Start(const wchar_t* commandLine, const ChildStart& how) {
     m_process.Reset(process.hProcess);
     m_thread.Reset(process.hThread);
     m_id = process.dwProcessId;
+    m_threadId = process.dwThreadId;
     m_job = how.job;
     m_inJob = how.job != nullptr && ::AssignProcessToJobObject(how.job, process.hProcess);
     if (!how.suspended)

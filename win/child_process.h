@@ -36,6 +36,7 @@ public:
 
     bool Started() const { return static_cast<bool>(m_process); }
     HANDLE Process() const { return m_process.Get(); }
+    DWORD ThreadId() const { return m_threadId; }
     bool InJob() const { return m_inJob; }
 
     // True when it has ended within `milliseconds`.
@@ -88,5 +89,6 @@ private:
     Handle m_output;  // the pipe's read end
     HANDLE m_job = nullptr;
     DWORD m_id = 0;
+    DWORD m_threadId = 0;
     bool m_inJob = false;
 };

@@ -12,6 +12,7 @@
 #include "converter_dlg.h"
 #include "fake_tools.h"
 #include "gui_test.h"
+#include "handle.h"
 #include "resource.h"
 
 GUI_CASE(convert_uses_edited_settings_that_were_never_saved) {
@@ -196,14 +197,13 @@ GUI_CASE(names_outside_the_ansi_code_page_convert_with_ansi_tools) {
 namespace {
 
 bool ProcessRunning(const char* exeName) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more && !found;
+         more = Process32Next(snapshot.Get(), &entry))
         found = lstrcmpiA(entry.szExeFile, exeName) == 0;
-    CloseHandle(snapshot);
     return found;
 }
 
