@@ -16,6 +16,9 @@ class LaunchedPipeline {
 public:
     virtual ~LaunchedPipeline() = default;
 
+    // Starts `job`'s batch file, which is written; false, with the system's
+    // error for LastSystemErrorText, when it does not start.
+    virtual bool Launch(const PipelineJob& job) = 0;
     // It is launched held, so that it can be ended before it does anything.
     virtual void Resume() = 0;
     // Waits at most `milliseconds` for the command processor to end, or for
@@ -38,6 +41,5 @@ public:
     virtual int ExitStatus(bool& endedByUs) = 0;
 };
 
-// Launches `job`'s batch file, which is written; null, with the system's
-// words in `problem`, when it does not start.
-std::unique_ptr<LaunchedPipeline> LaunchBatchFile(const PipelineJob& job, std::string& problem);
+// The command processor of this system, not yet launched.
+std::unique_ptr<LaunchedPipeline> MakeLaunchedPipeline();

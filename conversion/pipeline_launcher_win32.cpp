@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "child_process.h"
-#include "file_system.h"
 #include "handle.h"
 #include "pipeline_launcher.h"
 #include "signal_win32.h"
@@ -74,7 +73,7 @@ Handle MakeJob() {
 
 class CommandProcessor : public LaunchedPipeline {
 public:
-    bool Launch(const PipelineJob& job) {
+    bool Launch(const PipelineJob& job) override {
         m_job = MakeJob();
         std::vector<wchar_t> environment;
         ChildStart how;
@@ -92,9 +91,13 @@ public:
     void Resume() override { m_process.Resume(); }
 
     bool WaitForEnd(unsigned milliseconds, const Signal& cancel) override {
+        HANDLE handles[3] = {m_process.Process()};
+        DWORD count = 1;
         // Once EndNow has ended the processes, only their end is waited for.
-        const HANDLE handles[] = {m_process.Process(), EventOf(cancel)};
-        const DWORD count = cancel.Raised() ? 1 : 2;
+        if (!cancel.Raised())
+            handles[count++] = EventOf(cancel);
+        if (m_process.OutputOpen())
+            handles[count++] = m_process.OutputReady();
         return WaitForMultipleObjects(count, handles, FALSE, milliseconds) == WAIT_OBJECT_0;
     }
 
@@ -104,8 +107,9 @@ public:
 
     bool OutputOpen() const override { return m_process.OutputOpen(); }
 
-    // An anonymous pipe cannot be waited for.
-    void WaitForOutput(unsigned milliseconds) override { Sleep(milliseconds); }
+    void WaitForOutput(unsigned milliseconds) override {
+        WaitForSingleObject(m_process.OutputReady(), milliseconds);
+    }
 
     std::uint64_t ProcessorTime() const override { return m_process.ProcessorTime(); }
 
@@ -124,13 +128,8 @@ private:
 
 }  // namespace
 
-std::unique_ptr<LaunchedPipeline> LaunchBatchFile(const PipelineJob& job, std::string& problem) {
-    std::unique_ptr<CommandProcessor> launched(new CommandProcessor);
-    if (!launched->Launch(job)) {
-        problem = LastSystemErrorText();
-        return nullptr;
-    }
-    return launched;
+std::unique_ptr<LaunchedPipeline> MakeLaunchedPipeline() {
+    return std::unique_ptr<LaunchedPipeline>(new CommandProcessor);
 }
 
 bool LookupBatchVariable(const AnsiText& name, AnsiText& value) {

@@ -167,8 +167,9 @@ private:
 
     void RunBatchFile(Pipeline& pipeline) {
         PipelineResult& result = pipeline.result;
-        std::unique_ptr<LaunchedPipeline> launched = LaunchBatchFile(pipeline.job, result.problem);
-        if (launched == nullptr) {
+        std::unique_ptr<LaunchedPipeline> launched = MakeLaunchedPipeline();
+        if (!launched->Launch(pipeline.job)) {
+            result.problem = LastSystemErrorText();
             result.end = PipelineEnd::NotStarted;
             return;
         }
@@ -215,9 +216,13 @@ private:
                 continue;
             }
             if (ended) {
-                if (!process.OutputOpen() || Clock::now() - endedAt >= kPipeGrace)
+                const auto waited = Clock::now() - endedAt;
+                if (!process.OutputOpen() || waited >= kPipeGrace)
                     break;
-                process.WaitForOutput(10);
+                process.WaitForOutput(static_cast<unsigned>(
+                    std::chrono::duration_cast<std::chrono::milliseconds>(kPipeGrace - waited)
+                        .count() +
+                    1));
                 continue;
             }
             if (process.WaitForEnd(kLookMs, pipeline.cancel)) {

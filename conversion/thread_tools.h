@@ -5,14 +5,13 @@
 
 // The few threading tools the runner and the path locks need, made by each
 // system (the Windows build's C++ runtime has no std::thread or std::mutex).
+// None of them can be copied: each owns its system object.
 
 // A flag one thread raises and others wait for; it stays raised until lowered.
 class Signal {
 public:
     Signal();
     ~Signal();
-    Signal(const Signal&) = delete;
-    Signal& operator=(const Signal&) = delete;
 
     // False when the system could not make it.
     bool Made() const;
@@ -36,20 +35,19 @@ class Lock {
 public:
     Lock();
     ~Lock();
-    Lock(const Lock&) = delete;
-    Lock& operator=(const Lock&) = delete;
+    void Enter();
+    void Leave();
 
     struct System;
 
 private:
-    friend class LockHold;
     std::unique_ptr<System> m_system;
 };
 
 class LockHold {
 public:
-    explicit LockHold(Lock& lock);
-    ~LockHold();
+    explicit LockHold(Lock& lock) : m_lock(lock) { m_lock.Enter(); }
+    ~LockHold() { m_lock.Leave(); }
     LockHold(const LockHold&) = delete;
     LockHold& operator=(const LockHold&) = delete;
 
@@ -62,8 +60,6 @@ class Thread {
 public:
     Thread();
     ~Thread();
-    Thread(const Thread&) = delete;
-    Thread& operator=(const Thread&) = delete;
 
     // False when the system could not start it.
     bool Start(std::function<void()> work);

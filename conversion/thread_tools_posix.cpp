@@ -53,12 +53,12 @@ struct Lock::System {
 Lock::Lock() : m_system(new System) {}
 Lock::~Lock() = default;
 
-LockHold::LockHold(Lock& lock) : m_lock(lock) {
-    m_lock.m_system->mutex.lock();
+void Lock::Enter() {
+    m_system->mutex.lock();
 }
 
-LockHold::~LockHold() {
-    m_lock.m_system->mutex.unlock();
+void Lock::Leave() {
+    m_system->mutex.unlock();
 }
 
 struct Thread::System {

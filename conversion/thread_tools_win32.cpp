@@ -41,12 +41,12 @@ struct Lock::System {
 Lock::Lock() : m_system(new System) {}
 Lock::~Lock() = default;
 
-LockHold::LockHold(Lock& lock) : m_lock(lock) {
-    m_lock.m_system->section.Enter();
+void Lock::Enter() {
+    m_system->section.Enter();
 }
 
-LockHold::~LockHold() {
-    m_lock.m_system->section.Leave();
+void Lock::Leave() {
+    m_system->section.Leave();
 }
 
 struct Thread::System {

@@ -77,12 +77,11 @@ bool ChildProcess::Start(const wchar_t* commandLine, const ChildStart& how) {
     {
         const CriticalSectionLock creation(processCreation);
         if (how.captureOutput) {
-            HANDLE readEnd = nullptr;
-            HANDLE writeEnd = nullptr;
-            if (!::CreatePipe(&readEnd, &writeEnd, nullptr, 64 * 1024))
+            m_output.reset(new OutputPipe);
+            if (!m_output->Make(pipeWriteEnd)) {
+                m_output.reset();
                 return false;
-            m_output.Reset(readEnd);
-            pipeWriteEnd.Reset(writeEnd);
+            }
             if (how.input == nullptr)
                 nothing.Reset(::CreateFileW(L"NUL", GENERIC_READ,
                                             FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
@@ -121,7 +120,7 @@ bool ChildProcess::Start(const wchar_t* commandLine, const ChildStart& how) {
         error = ::GetLastError();
     }
     if (!created) {
-        m_output.Reset();
+        m_output.reset();
         ::SetLastError(error);
         return false;
     }
@@ -163,26 +162,6 @@ std::uint64_t ChildProcess::ProcessorTime() const {
     if (::GetProcessTimes(m_process.Get(), &created, &exited, &kernel, &user))
         return Ticks(kernel) + Ticks(user);
     return 0;
-}
-
-DWORD ChildProcess::Read(char* buffer, DWORD size, bool wait) {
-    if (!m_output)
-        return 0;
-    DWORD available = 0;
-    if (!wait && !::PeekNamedPipe(m_output.Get(), nullptr, 0, nullptr, &available, nullptr)) {
-        m_output.Reset();  // every process has closed its end
-        return 0;
-    }
-    if (!wait && available == 0)
-        return 0;
-    DWORD got = 0;
-    if (!::ReadFile(m_output.Get(), buffer, wait ? size : std::min(available, size), &got,
-                    nullptr)) {
-        if (wait)
-            m_output.Reset();
-        return 0;
-    }
-    return got;
 }
 
 void ChildProcess::End(UINT code) {

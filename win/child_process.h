@@ -1,9 +1,11 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "handle.h"
+#include "output_pipe.h"
 
 // How a child process is started.
 struct ChildStart {
@@ -59,23 +61,23 @@ public:
     void ReadAllOutput(Text& kept, std::size_t limit) {
         ReadInto(kept, limit, true);
     }
-    bool OutputOpen() const { return static_cast<bool>(m_output); }
+    bool OutputOpen() const { return m_output != nullptr && m_output->Open(); }
+    // Set when output has come or every process has closed the pipe: to be
+    // waited for with other objects. Null without captured output.
+    HANDLE OutputReady() const { return m_output != nullptr ? m_output->Ready() : nullptr; }
 
     // Ends it and every process it started: its job's, or else those found
     // by parent process id. Safe from another thread while it is watched.
     void End(UINT code);
 
 private:
-    // What the pipe holds, `size` bytes at most, waiting for it when `wait`;
-    // 0 when nothing is there or the pipe is closed.
-    DWORD Read(char* buffer, DWORD size, bool wait);
-
     template <class Text>
     std::size_t ReadInto(Text& kept, std::size_t limit, bool wait) {
         std::size_t read = 0;
-        char chunk[4096];
-        for (DWORD got; (got = Read(chunk, sizeof chunk, wait)) > 0; read += got) {
-            kept.append(chunk, got);
+        const char* bytes = nullptr;
+        for (DWORD got; m_output != nullptr && (got = m_output->Read(bytes, wait)) > 0;
+             read += got) {
+            kept.append(bytes, got);
             if (kept.size() > 2 * limit)  // trimmed now and then, not at every read
                 kept.erase(0, kept.size() - limit);
         }
@@ -86,7 +88,7 @@ private:
 
     Handle m_process;
     Handle m_thread;
-    Handle m_output;  // the pipe's read end
+    std::unique_ptr<OutputPipe> m_output;
     HANDLE m_job = nullptr;
     DWORD m_id = 0;
     DWORD m_threadId = 0;
