@@ -69,17 +69,20 @@ void TerminateProcessTree(HANDLE root, DWORD rootId, UINT code) {
 bool ChildProcess::Start(const wchar_t* commandLine, const ChildStart& how) {
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
-    Handle pipeWriteEnd;
-    Handle nothing;
     PROCESS_INFORMATION process = {};
     BOOL created = FALSE;
     DWORD error = 0;
     {
         const CriticalSectionLock creation(processCreation);
+        // The inheritable ends: closed before the lock is given up.
+        Handle pipeWriteEnd;
+        Handle nothing;
         if (how.captureOutput) {
             m_output.reset(new OutputPipe);
             if (!m_output->Make(pipeWriteEnd)) {
+                const DWORD failure = ::GetLastError();
                 m_output.reset();
+                ::SetLastError(failure);
                 return false;
             }
             if (how.input == nullptr)
