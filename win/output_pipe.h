@@ -10,10 +10,7 @@
 // pipe, as anonymous pipes are underneath.)
 class OutputPipe {
 public:
-    OutputPipe() = default;
-    ~OutputPipe();
-    OutputPipe(const OutputPipe&) = delete;
-    OutputPipe& operator=(const OutputPipe&) = delete;
+    ~OutputPipe();  // ends the read under way
 
     // Makes the pipe; `writeEnd` is the child's end, not inheritable yet.
     bool Make(Handle& writeEnd);
