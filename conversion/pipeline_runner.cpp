@@ -4,7 +4,6 @@
 // the turn back. The caller's thread never waits for any of it, but the
 // runner's destructor ends and waits for what still runs.
 #include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <deque>
 #include <string>
@@ -25,10 +24,8 @@ const std::size_t kKeptOutput = 8 * 1024;
 // stay open once the command processor has ended (a detached child holding
 // it).
 const unsigned kLookMs = 50;
-const auto kPipeGrace = std::chrono::milliseconds(1500);
-const auto kActivityLook = std::chrono::seconds(1);
-
-using Clock = std::chrono::steady_clock;
+const unsigned kPipeGraceMs = 1500;
+const unsigned kActivityLookMs = 1000;
 
 // What shows a pipeline at work: the processor time of its processes (where
 // the system counts it: Wine does not), what it printed, the growth of the
@@ -202,9 +199,9 @@ private:
     // without end.
     bool Watch(Pipeline& pipeline, LaunchedPipeline& process) {
         AnsiText& kept = pipeline.result.output;
-        Clock::time_point lastActive = Clock::now();
-        Clock::time_point lastLook = lastActive;
-        Clock::time_point endedAt;
+        unsigned lastActive = TickMilliseconds();
+        unsigned lastLook = lastActive;
+        unsigned endedAt = 0;
         std::uint64_t printed = 0;
         Activity activity = ActivityOf(process, pipeline.job.outputFile, printed);
         bool ended = false;
@@ -216,29 +213,26 @@ private:
                 continue;
             }
             if (ended) {
-                const auto waited = Clock::now() - endedAt;
-                if (!process.OutputOpen() || waited >= kPipeGrace)
+                const unsigned waited = TickMilliseconds() - endedAt;
+                if (!process.OutputOpen() || waited >= kPipeGraceMs)
                     break;
-                process.WaitForOutput(static_cast<unsigned>(
-                    std::chrono::duration_cast<std::chrono::milliseconds>(kPipeGrace - waited)
-                        .count() +
-                    1));
+                process.WaitForOutput(kPipeGraceMs - waited);
                 continue;
             }
             if (process.WaitForEnd(kLookMs, pipeline.cancel)) {
                 ended = true;
-                endedAt = Clock::now();
+                endedAt = TickMilliseconds();
                 continue;
             }
-            const Clock::time_point now = Clock::now();
-            if (now - lastLook < kActivityLook)
+            const unsigned now = TickMilliseconds();
+            if (now - lastLook < kActivityLookMs)
                 continue;
             lastLook = now;
             const Activity seen = ActivityOf(process, pipeline.job.outputFile, printed);
             if (seen != activity) {
                 activity = seen;
                 lastActive = now;
-            } else if (!stalled && now - lastActive >= std::chrono::seconds(kStalledSeconds)) {
+            } else if (!stalled && now - lastActive >= kStalledSeconds * 1000u) {
                 stalled = true;
                 const LockHold hold(m_lock);
                 process.EndEveryProcess();

@@ -30,6 +30,11 @@ private:
 
 inline constexpr unsigned kWaitForever = 0xFFFFFFFFu;
 
+// Milliseconds from some moment, for timing waits: it wraps around, so only
+// the difference of two readings counts. (std::chrono's clocks would bring
+// much of the C runtime's time zone code into the Windows program.)
+unsigned TickMilliseconds();
+
 // A lock that one thread at a time holds, through a LockHold.
 class Lock {
 public:

@@ -46,6 +46,12 @@ bool Signal::Wait(unsigned milliseconds) const {
     return m_system->changed.wait_for(lock, std::chrono::milliseconds(milliseconds), raised);
 }
 
+unsigned TickMilliseconds() {
+    return static_cast<unsigned>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                     std::chrono::steady_clock::now().time_since_epoch())
+                                     .count());
+}
+
 struct Lock::System {
     std::mutex mutex;
 };

@@ -34,6 +34,10 @@ HANDLE EventOf(const Signal& signal) {
     return signal.OfSystem().event.Get();
 }
 
+unsigned TickMilliseconds() {
+    return GetTickCount();
+}
+
 struct Lock::System {
     CriticalSection section;
 };

@@ -3,6 +3,7 @@
 #include <tlhelp32.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <utility>
 #include <vector>
 
@@ -108,17 +109,18 @@ bool ChildProcess::Start(const wchar_t* commandLine, const ChildStart& how) {
             flags |= CREATE_UNICODE_ENVIRONMENT;
         if (how.job != nullptr || how.suspended)
             flags |= CREATE_SUSPENDED;
-        std::wstring line = commandLine;  // CreateProcessW may write to it
+        // CreateProcessW may write to the line.
+        std::vector<wchar_t> line(commandLine, commandLine + std::wcslen(commandLine) + 1);
         void* const environment = const_cast<wchar_t*>(how.environment);
         // Out of a job the program may be in, so that the child gets the one
         // given; a job that allows no breakaway refuses.
         if (how.job != nullptr) {
-            created = ::CreateProcessW(how.program, &line[0], nullptr, nullptr, inherit,
+            created = ::CreateProcessW(how.program, line.data(), nullptr, nullptr, inherit,
                                        flags | CREATE_BREAKAWAY_FROM_JOB, environment, nullptr,
                                        &startup, &process);
         }
         if (!created && (how.job == nullptr || ::GetLastError() == ERROR_ACCESS_DENIED))
-            created = ::CreateProcessW(how.program, &line[0], nullptr, nullptr, inherit, flags,
+            created = ::CreateProcessW(how.program, line.data(), nullptr, nullptr, inherit, flags,
                                        environment, nullptr, &startup, &process);
         error = ::GetLastError();
     }

@@ -2,16 +2,23 @@
 
 #include <cstring>
 #include <cwchar>
+#include <initializer_list>
 
 OutputPipe::~OutputPipe() {
     Close();
 }
 
 bool OutputPipe::Make(Handle& writeEnd) {
+    // Unique on the machine: this process's id and a count of its pipes.
     static LONG made = 0;
-    wchar_t name[64];
-    swprintf(name, 64, L"\\\\.\\pipe\\bramkot-output-%lu-%ld", GetCurrentProcessId(),
-             InterlockedIncrement(&made));
+    wchar_t name[64] = L"\\\\.\\pipe\\bramkot-output";
+    std::size_t length = std::wcslen(name);
+    for (DWORD number : {GetCurrentProcessId(), static_cast<DWORD>(InterlockedIncrement(&made))}) {
+        name[length++] = L'-';
+        for (int shift = 28; shift >= 0; shift -= 4)
+            name[length++] = L"0123456789abcdef"[number >> shift & 15];
+    }
+    name[length] = L'\0';
     m_pipe.Reset(CreateNamedPipeW(
         name, PIPE_ACCESS_INBOUND | FILE_FLAG_OVERLAPPED | FILE_FLAG_FIRST_PIPE_INSTANCE,
         PIPE_TYPE_BYTE | PIPE_WAIT, 1, 0, 64 * 1024, 0, nullptr));
