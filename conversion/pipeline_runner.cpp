@@ -112,9 +112,15 @@ public:
             m_running.erase(found);
             m_ended.pop_front();
         }
-        pipeline->thread.Join();
         slot = pipeline->slot;
         result = std::move(pipeline->result);
+        // Its thread is about to return: it is waited for later, not now.
+        m_taken.erase(std::remove_if(m_taken.begin(), m_taken.end(),
+                                     [](const std::unique_ptr<Pipeline>& taken) {
+                                         return taken->thread.Finished();
+                                     }),
+                      m_taken.end());
+        m_taken.push_back(std::move(pipeline));
         return true;
     }
 
@@ -261,6 +267,9 @@ private:
     Signal m_endedSignal;
     std::vector<std::unique_ptr<Pipeline>> m_running;  // started, not yet taken
     std::deque<Pipeline*> m_ended;
+    // Taken, their threads perhaps not yet gone; only TakeEnded's caller
+    // touches them, and the destructor waits for them.
+    std::vector<std::unique_ptr<Pipeline>> m_taken;
 };
 
 }  // namespace

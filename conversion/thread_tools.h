@@ -69,6 +69,9 @@ public:
     // False when the system could not start it.
     bool Start(std::function<void()> work);
     void Join();
+    // True once its function has returned (or it never started): Join then
+    // waits for no more than the thread's exit.
+    bool Finished() const;
 
     struct System;
 

@@ -1,3 +1,4 @@
+#include <atomic>
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
@@ -69,6 +70,7 @@ void Lock::Leave() {
 
 struct Thread::System {
     std::thread thread;
+    std::atomic<bool> finished{true};
 };
 
 Thread::Thread() : m_system(new System) {}
@@ -78,8 +80,16 @@ Thread::~Thread() {
 }
 
 bool Thread::Start(std::function<void()> work) {
-    m_system->thread = std::thread(std::move(work));
+    m_system->finished = false;
+    m_system->thread = std::thread([this, work = std::move(work)] {
+        work();
+        m_system->finished = true;
+    });
     return true;
+}
+
+bool Thread::Finished() const {
+    return m_system->finished;
 }
 
 void Thread::Join() {

@@ -75,6 +75,10 @@ bool Thread::Start(std::function<void()> work) {
     return static_cast<bool>(m_system->thread);
 }
 
+bool Thread::Finished() const {
+    return !m_system->thread || WaitForSingleObject(m_system->thread.Get(), 0) == WAIT_OBJECT_0;
+}
+
 void Thread::Join() {
     if (m_system->thread) {
         ::WaitForSingleObject(m_system->thread.Get(), INFINITE);
