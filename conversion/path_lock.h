@@ -9,8 +9,8 @@ class Signal;
 // program of the session sees: the turn of a batch file, or what tells a
 // file another window is working on from one an ended run left behind. The
 // holder that ends, however it ends, gives it up. Where the system shares no
-// such locks between programs (the native build), they hold within this
-// program alone and Take does not wait.
+// such locks between programs (the native build), TryTake holds within this
+// program alone and Take succeeds at once.
 class PathLock {
 public:
     PathLock(const char* kind, const std::string& path);  // UTF-8
