@@ -15,6 +15,7 @@
 #include "bench_clock.h"
 #include "bench_dialog.h"
 #include "converter_dlg.h"
+#include "handle.h"
 
 namespace {
 
@@ -69,7 +70,7 @@ void StartWhenShown(HWND dialog) {
     SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(names)), 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDC_CONVERT, BN_CLICKED),
                  reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDC_CONVERT)));
-    CloseHandle(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
+    const Handle probe(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
 }
 
 }  // namespace

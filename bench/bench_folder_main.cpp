@@ -13,6 +13,7 @@
 #include "bench_clock.h"
 #include "bench_dialog.h"
 #include "converter_dlg.h"
+#include "handle.h"
 
 namespace {
 
@@ -53,7 +54,7 @@ DWORD WINAPI Probe(void* parameter) {
 
 void DropWhenShown(HWND dialog) {
     g_dropped = NowMilliseconds();
-    CloseHandle(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
+    const Handle probe(CreateThread(nullptr, 0, Probe, dialog, 0, nullptr));
     SendMessageA(dialog, WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop({g_folder})), 0);
     g_dropMilliseconds = NowMilliseconds() - g_dropped;
 }

@@ -38,6 +38,7 @@
 #include "bench_steps.h"
 #include "conversion_command.h"
 #include "conversion_run.h"
+#include "handle.h"
 #include "memory_file_queue.h"
 #include "mp3_finish.h"
 #include "tool_alias.h"
@@ -282,12 +283,12 @@ int Parallel(const std::string& decoder, const std::string& encoder, const std::
 int Alias(int megabytes) {
     // "Tokyo - live" in Japanese: a name the ANSI code page here cannot spell.
     const std::wstring name = L"\x6771\x4EAC \x2013 \x30E9\x30A4\x30D6.mpc";
-    HANDLE file = CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    Handle file(CreateFileW(name.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
     std::vector<char> block(1 << 20, 'm');
     DWORD written = 0;
     for (int i = 0; i < megabytes; ++i)
-        WriteFile(file, block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
-    CloseHandle(file);
+        WriteFile(file.Get(), block.data(), static_cast<DWORD>(block.size()), &written, nullptr);
+    file.Reset();
     wchar_t full[MAX_PATH];
     GetFullPathNameW(name.c_str(), MAX_PATH, full, nullptr);
     char utf8[MAX_PATH * 3];

@@ -7,6 +7,7 @@
 #include <cstring>
 #include <cwchar>
 
+#include "file.h"
 #include "file_system.h"
 #include "text_conversion.h"
 
@@ -86,14 +87,10 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     if (!Wide(path, wide))
         return nullptr;
     const bool write = mode[0] == 'w' || mode[0] == 'a';
-    const HANDLE handle = CreateFileW(
-        wide.c_str(), write ? GENERIC_WRITE : GENERIC_READ,
-        write ? FILE_SHARE_READ : FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        mode[0] == 'w'   ? CREATE_ALWAYS
-        : mode[0] == 'a' ? OPEN_ALWAYS
-                         : OPEN_EXISTING,
-        FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (handle == INVALID_HANDLE_VALUE) {
+    Handle handle = OpenFileNotInherited(wide.c_str(), mode[0] == 'w'   ? FileAccess::Write
+                                                       : mode[0] == 'a' ? FileAccess::Append
+                                                                        : FileAccess::Read);
+    if (!handle) {
         errno = GetLastError() == ERROR_FILE_NOT_FOUND || GetLastError() == ERROR_PATH_NOT_FOUND
                     ? ENOENT
                     : EACCES;
@@ -102,11 +99,10 @@ std::FILE* OpenFile(const std::string& path, const char* mode) {
     const bool text = std::strchr(mode, 't') != nullptr;
     int flags = (write ? (mode[0] == 'a' ? _O_APPEND | _O_WRONLY : _O_WRONLY) : _O_RDONLY) |
                 (text ? _O_TEXT : _O_BINARY);
-    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
-    if (descriptor == -1) {
-        CloseHandle(handle);
+    const int descriptor = _open_osfhandle(reinterpret_cast<intptr_t>(handle.Get()), flags);
+    if (descriptor == -1)
         return nullptr;
-    }
+    handle.Release();  // the descriptor owns it now
     std::FILE* file = _fdopen(descriptor, mode);
     if (file == nullptr) {
         const DWORD error = GetLastError();

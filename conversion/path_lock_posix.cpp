@@ -1,9 +1,11 @@
 // No other program shares a lock here; within the process TryTake has one
-// holder at a time, as on Windows, and Take always succeeds.
+// holder at a time, as on Windows, and Take succeeds without waiting.
 #include <mutex>
 #include <set>
 
 #include "path_lock.h"
+
+struct PathLock::SystemLock {};
 
 namespace {
 
@@ -30,6 +32,6 @@ bool PathLock::TryTake() {
     return m_held;
 }
 
-bool PathLock::Take(void*) {
+bool PathLock::Take(const Signal*) {
     return true;
 }

@@ -1,10 +1,13 @@
 #include <windows.h>
 
 #include <set>
+#include <utility>
 
-#include "critical_section_lock_win32.h"
+#include "critical_section.h"
 #include "file_system.h"
+#include "handle.h"
 #include "path_lock.h"
+#include "signal_win32.h"
 #include "text_conversion.h"
 
 namespace {
@@ -39,7 +42,6 @@ std::string LockName(const char* kind, const std::string& path) {
 // holds are also kept here: two objects of one process never hold one lock.
 class HeldLocks {
 public:
-    HeldLocks() { InitializeCriticalSection(&m_section); }
     bool Has(const std::string& name) {
         const CriticalSectionLock lock(m_section);
         return m_names.count(name) != 0;
@@ -55,7 +57,7 @@ public:
     }
 
 private:
-    CRITICAL_SECTION m_section;
+    CriticalSection m_section;
     std::set<std::string> m_names;
 };
 
@@ -63,19 +65,23 @@ HeldLocks heldByThisProcess;  // made before the program's threads start
 
 }  // namespace
 
+struct PathLock::SystemLock {
+    Handle mutex;
+};
+
 PathLock::PathLock(const char* kind, const std::string& path) : m_name(LockName(kind, path)) {
-    if (!m_name.empty())
-        m_lock = CreateMutexA(nullptr, FALSE, m_name.c_str());
+    if (m_name.empty())
+        return;
+    Handle mutex(CreateMutexA(nullptr, FALSE, m_name.c_str()));
+    if (mutex)
+        m_lock.reset(new SystemLock{std::move(mutex)});
 }
 
 PathLock::~PathLock() {
-    if (m_lock == nullptr)
-        return;
-    if (m_held) {
+    if (m_lock != nullptr && m_held) {
         heldByThisProcess.Remove(m_name);
-        ReleaseMutex(static_cast<HANDLE>(m_lock));
+        ReleaseMutex(m_lock->mutex.Get());
     }
-    CloseHandle(static_cast<HANDLE>(m_lock));
 }
 
 // An owner that died without releasing leaves the mutex abandoned: ours now.
@@ -84,28 +90,33 @@ bool PathLock::TryTake() {
         return true;
     if (heldByThisProcess.Has(m_name))
         return false;
-    const DWORD waited = WaitForSingleObject(static_cast<HANDLE>(m_lock), 0);
+    const HANDLE mutex = m_lock->mutex.Get();
+    const DWORD waited = WaitForSingleObject(mutex, 0);
     if (waited != WAIT_OBJECT_0 && waited != WAIT_ABANDONED)
         return false;
     if (!heldByThisProcess.Add(m_name)) {
-        ReleaseMutex(static_cast<HANDLE>(m_lock));
+        ReleaseMutex(mutex);
         return false;
     }
     m_held = true;
     return true;
 }
 
-bool PathLock::Take(void* cancel) {
+// Another object of this process holds the lock: its mutex would let this
+// thread in, so the wait is for that object to give it up, looked at every
+// 50 ms.
+bool PathLock::Take(const Signal* cancel) {
     if (m_lock == nullptr || m_held)
         return m_lock != nullptr;
-    const HANDLE handles[] = {static_cast<HANDLE>(m_lock), static_cast<HANDLE>(cancel)};
-    const DWORD count = cancel != nullptr ? 2 : 1;
+    const HANDLE mutex = m_lock->mutex.Get();
+    const HANDLE cancelEvent = cancel != nullptr ? EventOf(*cancel) : nullptr;
+    const HANDLE handles[] = {mutex, cancelEvent};
+    const DWORD count = cancelEvent != nullptr ? 2 : 1;
     for (;;) {
         if (heldByThisProcess.Has(m_name)) {
-            if (cancel != nullptr &&
-                WaitForSingleObject(static_cast<HANDLE>(cancel), 50) == WAIT_OBJECT_0)
+            if (cancelEvent != nullptr && WaitForSingleObject(cancelEvent, 50) == WAIT_OBJECT_0)
                 return false;
-            if (cancel == nullptr)
+            if (cancelEvent == nullptr)
                 Sleep(50);
             continue;
         }
@@ -114,7 +125,7 @@ bool PathLock::Take(void* cancel) {
             return false;
         if (heldByThisProcess.Add(m_name))
             break;
-        ReleaseMutex(static_cast<HANDLE>(m_lock));
+        ReleaseMutex(mutex);
     }
     m_held = true;
     return true;

@@ -2,13 +2,12 @@
 
 #include <algorithm>
 
-#include "critical_section_lock_win32.h"
+#include "critical_section.h"
 
 DropWalk::DropWalk(HWND window, std::vector<std::string> dropped)
     : m_window(window), m_dropped(std::move(dropped)) {
-    InitializeCriticalSection(&m_lock);
-    m_thread = CreateThread(nullptr, 0, &DropWalk::Run, this, 0, nullptr);
-    if (m_thread == nullptr) {
+    m_thread.Reset(CreateThread(nullptr, 0, &DropWalk::Run, this, 0, nullptr));
+    if (!m_thread) {
         const CriticalSectionLock locked(m_lock);
         m_over = true;
         PostOnce();
@@ -17,9 +16,6 @@ DropWalk::DropWalk(HWND window, std::vector<std::string> dropped)
 
 DropWalk::~DropWalk() {
     EndAndWait();
-    if (m_thread != nullptr)
-        CloseHandle(m_thread);
-    DeleteCriticalSection(&m_lock);
 }
 
 void DropWalk::End() {
@@ -28,8 +24,8 @@ void DropWalk::End() {
 
 void DropWalk::EndAndWait() {
     End();
-    if (m_thread != nullptr)
-        WaitForSingleObject(m_thread, INFINITE);
+    if (m_thread)
+        WaitForSingleObject(m_thread.Get(), INFINITE);
 }
 
 DWORD WINAPI DropWalk::Run(void* self) {

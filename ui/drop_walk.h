@@ -6,7 +6,9 @@
 #include <string>
 #include <vector>
 
+#include "critical_section.h"
 #include "folder_walk.h"
+#include "handle.h"
 
 // Posted to the window when a walk has found files for it, and when it ends.
 const UINT WM_DROP_WALK = WM_APP + 27;
@@ -40,8 +42,8 @@ private:
     HWND m_window;
     std::vector<std::string> m_dropped;
     std::atomic<bool> m_stop{false};
-    HANDLE m_thread = nullptr;
-    mutable CRITICAL_SECTION m_lock;
+    Handle m_thread;
+    mutable CriticalSection m_lock;
     std::vector<FoundFile> m_waiting;  // found, not yet taken
     std::size_t m_firstWaiting = 0;
     int m_found = 0;

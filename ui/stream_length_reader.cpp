@@ -4,7 +4,6 @@
 
 #include "audio_length.h"
 #include "byte_source.h"
-#include "critical_section_lock_win32.h"
 #include "file_system.h"
 
 namespace {
@@ -23,9 +22,7 @@ double MusepackSeconds(const std::string& path) {
 }  // namespace
 
 StreamLengthReader::StreamLengthReader() {
-    ::InitializeCriticalSection(&m_lock);
-    m_wake = ::CreateEventW(nullptr, FALSE, FALSE, nullptr);
-    m_thread = ::CreateThread(nullptr, 0, &StreamLengthReader::ThreadMain, this, 0, nullptr);
+    m_thread.Reset(::CreateThread(nullptr, 0, &StreamLengthReader::ThreadMain, this, 0, nullptr));
 }
 
 StreamLengthReader::~StreamLengthReader() {
@@ -33,13 +30,9 @@ StreamLengthReader::~StreamLengthReader() {
         const CriticalSectionLock lock(m_lock);
         m_ending = true;
     }
-    ::SetEvent(m_wake);
-    if (m_thread != nullptr) {
-        ::WaitForSingleObject(m_thread, INFINITE);
-        ::CloseHandle(m_thread);
-    }
-    ::CloseHandle(m_wake);
-    ::DeleteCriticalSection(&m_lock);
+    m_wake.Set();
+    if (m_thread)
+        ::WaitForSingleObject(m_thread.Get(), INFINITE);
 }
 
 void StreamLengthReader::Read(const std::vector<std::string>& paths) {
@@ -49,7 +42,7 @@ void StreamLengthReader::Read(const std::vector<std::string>& paths) {
         const CriticalSectionLock lock(m_lock);
         m_waiting.insert(m_waiting.end(), paths.begin(), paths.end());
     }
-    ::SetEvent(m_wake);
+    m_wake.Set();
 }
 
 std::vector<StreamLengthReader::Length> StreamLengthReader::TakeRead() {
@@ -81,7 +74,7 @@ void StreamLengthReader::Work() {
             }
         }
         if (!waiting) {
-            ::WaitForSingleObject(m_wake, INFINITE);
+            m_wake.Wait(INFINITE);
             continue;
         }
         const double seconds = MusepackSeconds(path);

@@ -5,6 +5,10 @@
 #include <string>
 #include <vector>
 
+#include "critical_section.h"
+#include "event.h"
+#include "handle.h"
+
 // Reads the lengths of Musepack streams on a thread of its own, in the order
 // they are asked for, so that the window's thread never waits for a file to
 // open: a run of thousands of files starts at once and learns their lengths
@@ -30,9 +34,9 @@ private:
     static DWORD WINAPI ThreadMain(void* self);
     void Work();
 
-    CRITICAL_SECTION m_lock;
-    HANDLE m_wake;  // set when there is work or the end is asked
-    HANDLE m_thread;
+    CriticalSection m_lock;
+    Event m_wake{Event::Reset::Automatic};  // set when there is work or the end is asked
+    Handle m_thread;
     std::vector<std::string> m_waiting;
     std::size_t m_nextWaiting = 0;
     std::vector<Length> m_read;

@@ -1,9 +1,12 @@
 #include <sys/stat.h>
 
 #include <cctype>
+#include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -13,6 +16,7 @@
 #include "decoder_refusal.h"
 #include "file_verdict.h"
 #include "memory_file_queue.h"
+#include "pipeline.h"
 #include "run_progress.h"
 #include "temp_directory.h"
 #include "tool_check.h"
@@ -300,6 +304,29 @@ TEST_F(ConversionRun, SeveralAtOnceClaimTheirMp3sInListOrder) {
     EXPECT_EQ((std::vector<std::string>{"y\\a.mpc", "c.mpc"}), m_queue.Entries());
     EXPECT_EQ("1 ended by the user", events.m_kept.back());
     EXPECT_EQ(3, run.Converted());
+}
+
+// The runner the program ships, with the shell in the command processor's
+// place: "End Now" ends a pipeline that is running (one not ended would
+// finish with status 0 after its "sleep"), and its batch file goes.
+TEST_F(ConversionRun, EndNowEndsTheRunningPipelineAndItsBatchFileGoes) {
+    const std::unique_ptr<PipelineRunner> runner = MakeBatchFileRunner(nullptr);
+    PipelineJob job;
+    job.batchFileName = BatchFileNameOfSlot(0);
+    job.batchLine = OemText("echo at work; : > started; sleep 30");
+    runner->Start(0, job);
+    for (int look = 0; look < 3000 && !std::filesystem::exists("started"); ++look)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_TRUE(std::filesystem::exists("started"));
+    runner->EndNow(0);
+    runner->WaitForEnd();
+    int slot = -1;
+    PipelineResult result;
+    ASSERT_TRUE(runner->TakeEnded(slot, result));
+    EXPECT_EQ(0, slot);
+    EXPECT_EQ(PipelineEnd::EndedByUser, result.end);
+    EXPECT_EQ("at work\n", Bytes(result.output));
+    EXPECT_FALSE(std::filesystem::exists("bramkot.bat"));
 }
 
 TEST(ConversionOutcome, AFileCountsAsConvertedOnlyWhenThisPipelineWroteIt) {

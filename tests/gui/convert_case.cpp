@@ -13,6 +13,7 @@
 #include "dialog_layout.h"
 #include "fake_tools.h"
 #include "gui_test.h"
+#include "handle.h"
 #include "resource.h"
 
 TEST_CASE(convert_uses_edited_settings_that_were_never_saved,
@@ -215,14 +216,13 @@ void ConvertOneAtATime(HWND dialog, const std::vector<std::string>& inputs) {
 }
 
 bool ProcessRunning(const char* exeName) {
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
     bool found = false;
-    for (BOOL more = Process32First(snapshot, &entry); more && !found;
-         more = Process32Next(snapshot, &entry))
+    for (BOOL more = Process32First(snapshot.Get(), &entry); more && !found;
+         more = Process32Next(snapshot.Get(), &entry))
         found = lstrcmpiA(entry.szExeFile, exeName) == 0;
-    CloseHandle(snapshot);
     return found;
 }
 

@@ -10,6 +10,8 @@
 #include <mutex>
 
 #include "afx.h"
+#include "event.h"
+#include "handle.h"
 #include "resource.h"
 
 namespace {
@@ -46,11 +48,10 @@ HWND runningDialog = nullptr;  // the dialog RunDialog runs
 // work given up that way never runs.
 struct Work {
     std::function<void()> function;
-    HANDLE done = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    Event done;
     CriticalSection mutex;
     bool started = false;
     bool abandoned = false;
-    ~Work() { CloseHandle(done); }
 };
 
 LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -67,7 +68,7 @@ LRESULT CALLBACK HelperProc(HWND window, UINT message, WPARAM wParam, LPARAM lPa
     }
     if (work->function)
         work->function();
-    SetEvent(work->done);
+    work->done.Set();
     return 0;
 }
 
@@ -92,7 +93,7 @@ void RunPosted(const std::function<void()>& function) {
         return;
     }
     const DWORD start = GetTickCount();
-    while (WaitForSingleObject(work->done, 20) == WAIT_TIMEOUT) {
+    while (!work->done.Wait(20)) {
         const bool dialogAlive = runningDialog == nullptr || IsWindow(runningDialog);
         if (dialogAlive && GetTickCount() - start < 30000)
             continue;
@@ -224,13 +225,12 @@ INT_PTR RunDialog(CDialog& dialog, const char* caption, const std::function<void
             WaitUntil([&] { return !IsWindow(window); });
         }
     };
-    HANDLE driverThread = CreateThread(nullptr, 0, RunFunction,
-                                       const_cast<std::function<void()>*>(&drive), 0, nullptr);
+    const Handle driverThread(CreateThread(nullptr, 0, RunFunction,
+                                           const_cast<std::function<void()>*>(&drive), 0, nullptr));
     theTestApp.m_pMainWnd = &dialog;
     const INT_PTR result = dialog.DoModal();
     theTestApp.m_pMainWnd = nullptr;
-    WaitForSingleObject(driverThread, INFINITE);
-    CloseHandle(driverThread);
+    WaitForSingleObject(driverThread.Get(), INFINITE);
     return result;
 }
 

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "child_process.h"
 #include "gui_test.h"
 
 namespace {
@@ -26,17 +27,16 @@ BOOL CALLBACK FindMain(HWND window, LPARAM param) {
 // Starts the program in the current directory, presses `key` in its
 // focused control once its window is up and returns its exit code (or -1).
 long RunProgramAndPress(const std::string& program, UINT key) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    std::string commandLine = "\"" + program + "\"";
-    if (!CreateProcessA(program.c_str(), &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr,
-                        nullptr, &startup, &process))
+    ChildProcess process;
+    const std::wstring path = AnsiToWide(program);
+    ChildStart how;
+    how.program = path.c_str();
+    if (!process.Start((L"\"" + path + L"\"").c_str(), how))
         return -1;
     Found found;
     CHECK(WaitUntil(
         [&] {
-            EnumThreadWindows(process.dwThreadId, FindMain, reinterpret_cast<LPARAM>(&found));
+            EnumThreadWindows(process.ThreadId(), FindMain, reinterpret_cast<LPARAM>(&found));
             return found.window != nullptr;
         },
         30000));
@@ -44,7 +44,7 @@ long RunProgramAndPress(const std::string& program, UINT key) {
         GUITHREADINFO info = {};
         info.cbSize = sizeof info;
         WaitUntil([&] {
-            return GetGUIThreadInfo(process.dwThreadId, &info) && info.hwndFocus != nullptr;
+            return GetGUIThreadInfo(process.ThreadId(), &info) && info.hwndFocus != nullptr;
         });
         CHECK_EQ(GetDlgCtrlID(info.hwndFocus), 1001);
         // The icons are checked in-process: asked from another process,
@@ -53,12 +53,10 @@ long RunProgramAndPress(const std::string& program, UINT key) {
         PostMessageA(info.hwndFocus, WM_KEYDOWN, key, 1);
     }
     DWORD code = static_cast<DWORD>(-1);
-    if (WaitForSingleObject(process.hProcess, 30000) == WAIT_OBJECT_0)
-        GetExitCodeProcess(process.hProcess, &code);
+    if (process.Wait(30000))
+        code = process.ExitCode();
     else
-        TerminateProcess(process.hProcess, 9);
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
+        process.End(9);
     return static_cast<long>(code);
 }
 

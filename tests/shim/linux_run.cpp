@@ -3,6 +3,8 @@
 #include <cstdio>
 #include <cstdlib>
 
+#include "child_process.h"
+#include "file.h"
 #include "wine_paths.h"
 
 namespace {
@@ -23,15 +25,12 @@ bool CopyHandle(HANDLE from, HANDLE to) {
 }
 
 bool WriteWholeFile(const std::wstring& path, const std::string& content) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    const Handle file = OpenFileNotInherited(path.c_str(), FileAccess::Write);
     DWORD put = 0;
-    const BOOL ok =
-        WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &put, nullptr);
-    CloseHandle(file);
-    return ok && put == content.size();
+    return file &&
+           WriteFile(file.Get(), content.data(), static_cast<DWORD>(content.size()), &put,
+                     nullptr) &&
+           put == content.size();
 }
 
 // A Windows pipe cannot become the Linux program's descriptor; files can.
@@ -66,23 +65,13 @@ struct RunFolder {
 };
 
 bool CopyFileToHandle(const std::wstring& path, HANDLE to) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const bool copied = CopyHandle(file, to);
-    CloseHandle(file);
-    return copied;
+    const Handle file = OpenFileNotInherited(path.c_str(), FileAccess::Read);
+    return file && CopyHandle(file.Get(), to);
 }
 
 bool CopyHandleToFile(HANDLE from, const std::wstring& path) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    const bool copied = CopyHandle(from, file);
-    CloseHandle(file);
-    return copied;
+    const Handle file = OpenFileNotInherited(path.c_str(), FileAccess::Write);
+    return file && CopyHandle(from, file.Get());
 }
 
 int ReadStatus(const std::wstring& path) {
@@ -100,22 +89,12 @@ bool StartShell(const std::string& scriptUnixPath, HANDLE in, HANDLE out, HANDLE
     const std::wstring shell = WindowsPathOf("/bin/sh");
     if (shell.empty())
         return false;
-    std::wstring commandLine = L"sh \"" + FromUtf8(scriptUnixPath) + L"\"";
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in;
-    startup.hStdOutput = out;
-    startup.hStdError = err;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessW(shell.c_str(), &commandLine[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return false;
-    if (process.hProcess != nullptr)
-        CloseHandle(process.hProcess);
-    if (process.hThread != nullptr)
-        CloseHandle(process.hThread);
-    return true;
+    ChildStart how;
+    how.program = shell.c_str();
+    how.input = in;
+    how.output = out;
+    how.error = err;
+    return ChildProcess().Start((L"sh \"" + FromUtf8(scriptUnixPath) + L"\"").c_str(), how);
 }
 
 bool WaitForFile(const std::wstring& path) {

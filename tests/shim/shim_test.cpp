@@ -8,6 +8,7 @@
 
 #include "ansi_text.h"
 #include "case_folder.h"
+#include "child_process.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
 #include "memory_file_queue.h"
@@ -36,29 +37,21 @@ std::string InstallShim(const CaseFolder& folder, const std::string& exeName,
 // Starts `commandLine` with the given standard handles and returns its exit
 // code, or -1.
 int RunWaited(const std::string& commandLine, HANDLE in, HANDLE out) {
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = in;
-    startup.hStdOutput = out;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    std::string line = commandLine;
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup,
-                        &process))
+    ChildStart how;
+    how.input = in;
+    how.output = out;
+    how.error = GetStdHandle(STD_ERROR_HANDLE);
+    ChildProcess process;
+    if (!process.Start(AnsiToWide(commandLine).c_str(), how))
         return -1;
-    WaitForSingleObject(process.hProcess, 120000);
-    DWORD code = 0;
-    GetExitCodeProcess(process.hProcess, &code);
-    CloseHandle(process.hProcess);
-    CloseHandle(process.hThread);
-    return static_cast<int>(code);
+    process.Wait(120000);
+    return static_cast<int>(process.ExitCode());
 }
 
-HANDLE OpenForWriting(const std::wstring& path) {
+Handle OpenForWriting(const std::wstring& path) {
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    return CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
-                       FILE_ATTRIBUTE_NORMAL, nullptr);
+    return Handle(CreateFileW(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ, &inherit, CREATE_ALWAYS,
+                              FILE_ATTRIBUTE_NORMAL, nullptr));
 }
 
 }  // namespace
@@ -132,11 +125,11 @@ TEST_CASE(ShimTranslatesDrivePaths, "drive paths become Unix paths, other argume
         InstallShim(folder, "lister.exe", "program=/bin/sh\narg=" + folder.Path("list.sh") + "\n");
     const std::string existing = folder.Path(WideToAnsi(L"na\u00EFve file.txt"));
     WriteFileBytes(AnsiToWide(existing), "x");
-    HANDLE out = OpenForWriting(folder.WidePath("listed.txt"));
+    Handle out = OpenForWriting(folder.WidePath("listed.txt"));
     const int code = RunWaited(
         "\"" + shim + "\" \"" + existing + "\" - --alt-preset \"a b\" " + "rel\\x.txt C:/windows",
-        nullptr, out);
-    CloseHandle(out);
+        nullptr, out.Get());
+    out.Reset();
 
     CHECK_EQ(static_cast<long long>(code), 0LL);
     const std::string listed = ReadFileBytes(folder.WidePath("listed.txt"));
@@ -163,40 +156,27 @@ TEST_CASE(ShimRelaysWindowsPipes, "bytes pass through the shim between Windows p
     CaseFolder folder("pipes");
     const std::string shim = InstallShim(folder, "copier.exe", "program=/bin/cat\nstdin=relay\n");
     SECURITY_ATTRIBUTES inherit = {sizeof inherit, nullptr, TRUE};
-    HANDLE inRead, inWrite, outRead, outWrite;
-    CreatePipe(&inRead, &inWrite, &inherit, 0);
-    CreatePipe(&outRead, &outWrite, &inherit, 0);
-    SetHandleInformation(inWrite, HANDLE_FLAG_INHERIT, 0);
-    SetHandleInformation(outRead, HANDLE_FLAG_INHERIT, 0);
+    HANDLE ends[2];
+    CreatePipe(&ends[0], &ends[1], &inherit, 0);
+    Handle inRead(ends[0]), inWrite(ends[1]);
+    SetHandleInformation(inWrite.Get(), HANDLE_FLAG_INHERIT, 0);
 
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = inRead;
-    startup.hStdOutput = outWrite;
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    std::string line = "\"" + shim + "\"";
-    const bool started = CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, 0, nullptr,
-                                        nullptr, &startup, &process) != 0;
+    ChildStart how;
+    how.input = inRead.Get();
+    how.error = GetStdHandle(STD_ERROR_HANDLE);
+    how.captureOutput = true;
+    ChildProcess process;
+    const bool started = process.Start(AnsiToWide("\"" + shim + "\"").c_str(), how);
     CHECK(started);
-    CloseHandle(inRead);
-    CloseHandle(outWrite);
+    inRead.Reset();
     const std::string pattern = FakeDecoderOutput();
     DWORD put = 0;
-    WriteFile(inWrite, pattern.data(), static_cast<DWORD>(pattern.size()), &put, nullptr);
-    CloseHandle(inWrite);
+    WriteFile(inWrite.Get(), pattern.data(), static_cast<DWORD>(pattern.size()), &put, nullptr);
+    inWrite.Reset();
     std::string received;
-    char chunk[4096];
-    DWORD got = 0;
-    while (ReadFile(outRead, chunk, sizeof chunk, &got, nullptr) && got > 0)
-        received.append(chunk, got);
-    CloseHandle(outRead);
-    if (started) {
-        WaitForSingleObject(process.hProcess, 60000);
-        CloseHandle(process.hProcess);
-        CloseHandle(process.hThread);
-    }
+    process.ReadAllOutput(received, pattern.size());
+    if (started)
+        process.Wait(60000);
     CHECK_EQ(static_cast<long long>(received.size()), static_cast<long long>(pattern.size()));
     CHECK(received == pattern);
 }

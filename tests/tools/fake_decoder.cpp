@@ -3,6 +3,7 @@
 #include <cstring>
 #include <string>
 
+#include "child_process.h"
 #include "fake_tools.h"
 #include "tool_common.h"
 
@@ -13,22 +14,16 @@ const char kHeldPipe[] = "--hold-the-pipe";
 // A copy of this tool that lives on, detached, with standard output (the
 // pipeline's pipe) held open, as a tool's helper that outlives it does.
 bool LeaveAChild() {
-    char self[MAX_PATH];
-    GetModuleFileNameA(nullptr, self, MAX_PATH);
-    std::string line = std::string("\"") + self + "\" " + kHeldPipe;
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = GetStdHandle(STD_INPUT_HANDLE);
-    startup.hStdOutput = GetStdHandle(STD_OUTPUT_HANDLE);
-    startup.hStdError = GetStdHandle(STD_ERROR_HANDLE);
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &line[0], nullptr, nullptr, TRUE, DETACHED_PROCESS, nullptr,
-                        nullptr, &startup, &process))
-        return false;
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
-    return true;
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    const std::wstring line = std::wstring(L"\"") + self + L"\" " +
+                              std::wstring(kHeldPipe, kHeldPipe + sizeof kHeldPipe - 1);
+    ChildStart how;
+    how.input = GetStdHandle(STD_INPUT_HANDLE);
+    how.output = GetStdHandle(STD_OUTPUT_HANDLE);
+    how.error = GetStdHandle(STD_ERROR_HANDLE);
+    how.flags = DETACHED_PROCESS;
+    return ChildProcess().Start(line.c_str(), how);
 }
 
 // The child: after a long while, it says that it lived that long.

@@ -7,6 +7,7 @@
 #include <cstdlib>
 
 #include "fake_tools.h"
+#include "handle.h"
 #include "wine_paths.h"
 
 namespace {
@@ -46,12 +47,11 @@ void AppendRecord(const char* tool, const std::vector<std::string>& arguments) {
     line += '\n';
 
     for (int attempt = 0; attempt < 200; ++attempt) {
-        HANDLE log = CreateFileW(logName.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
-                                 OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        if (log != INVALID_HANDLE_VALUE) {
+        const Handle log(CreateFileW(logName.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ, nullptr,
+                                     OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (log) {
             DWORD written = 0;
-            WriteFile(log, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-            CloseHandle(log);
+            WriteFile(log.Get(), line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
             return;
         }
         Sleep(10);

@@ -9,6 +9,7 @@
 #include "case_folder.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
+#include "handle.h"
 #include "memory_file_queue.h"
 #include "self_check.h"
 #include "test_files.h"
@@ -173,16 +174,16 @@ TEST_CASE(OldMp3TheToolsCannotReplace, "an old MP3 the tools could not replace s
     WriteFileBytes(folder.WidePath("free.mp3"), "old MP3");
     WriteFileBytes(folder.WidePath("read-only.mp3"), "old MP3");
     CHECK(SetFileAttributesW(folder.WidePath("read-only.mp3").c_str(), FILE_ATTRIBUTE_READONLY));
-    HANDLE player = CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ,
-                                nullptr, OPEN_EXISTING, 0, nullptr);
-    CHECK(player != INVALID_HANDLE_VALUE);
+    Handle player(CreateFileW(folder.WidePath("held.mp3").c_str(), GENERIC_READ, FILE_SHARE_READ,
+                              nullptr, OPEN_EXISTING, 0, nullptr));
+    CHECK(static_cast<bool>(player));
     MemoryFileQueue queue;
     queue.Append(held.c_str());
     queue.Append(free.c_str());
     queue.Append(readOnly.c_str());
 
     RunConversionQueue(FakeToolSettings("", "", ""), queue);
-    CloseHandle(player);
+    player.Reset();
 
     CHECK_EQ(queue.Entries(), std::vector<std::string>({held}));
     CHECK(ReadFileBytes(folder.WidePath("held.mp3")) == "old MP3");

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "case_folder.h"
+#include "child_process.h"
 #include "conversion_run.h"
 #include "fake_tools.h"
 #include "memory_file_queue.h"
@@ -26,21 +27,16 @@ std::vector<std::string> Sorted(std::vector<std::string> items) {
 
 // Starts this test program as a second converter of `inputs` in the current
 // directory (see main).
-HANDLE StartSecondConverter(const std::vector<std::string>& inputs) {
+ChildProcess StartSecondConverter(const std::vector<std::string>& inputs) {
     char self[MAX_PATH];
     GetModuleFileNameA(nullptr, self, MAX_PATH);
     std::string commandLine = Quoted(self) + " --convert " + Quoted(FakeTools().decoder) + ' ' +
                               Quoted(FakeTools().encoder);
     for (const std::string& input : inputs)
         commandLine += ' ' + Quoted(input);
-    STARTUPINFOA startup = {};
-    startup.cb = sizeof startup;
-    PROCESS_INFORMATION process = {};
-    if (!CreateProcessA(nullptr, &commandLine[0], nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-        return nullptr;
-    CloseHandle(process.hThread);
-    return process.hProcess;
+    ChildProcess process;
+    process.Start(AnsiToWide(commandLine).c_str(), ChildStart());
+    return process;
 }
 
 }  // namespace
@@ -62,15 +58,12 @@ TEST_CASE(TwoConvertersInOneFolderTakeTurns,
     for (const std::string& input : mine)
         queue.Append(input.c_str());
 
-    HANDLE second = StartSecondConverter(theirs);
-    CHECK(second != nullptr);
+    const ChildProcess second = StartSecondConverter(theirs);
+    CHECK(second.Started());
     RunConversionQueue(FakeToolSettings("", "", ""), queue);
-    if (second != nullptr) {
-        CHECK(WaitForSingleObject(second, 120000) == WAIT_OBJECT_0);
-        DWORD exitCode = 1;
-        GetExitCodeProcess(second, &exitCode);
-        CHECK_EQ(static_cast<long long>(exitCode), 0LL);
-        CloseHandle(second);
+    if (second.Started()) {
+        CHECK(second.Wait(120000));
+        CHECK_EQ(static_cast<long long>(second.ExitCode()), 0LL);
     }
 
     CHECK(queue.Entries().empty());

@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "file.h"
+
 namespace {
 
 std::wstring Convert(UINT codePage, const std::string& text) {
@@ -58,30 +60,23 @@ bool IsDirectory(const std::wstring& path) {
 }
 
 std::string ReadFileBytes(const std::wstring& path, bool* found) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    const Handle file = OpenFileNotInherited(path.c_str(), FileAccess::Read);
     if (found != nullptr)
-        *found = file != INVALID_HANDLE_VALUE;
-    if (file == INVALID_HANDLE_VALUE)
-        return std::string();
+        *found = static_cast<bool>(file);
     std::string bytes;
     char chunk[65536];
     DWORD got = 0;
-    while (ReadFile(file, chunk, sizeof chunk, &got, nullptr) && got > 0)
+    while (file && ReadFile(file.Get(), chunk, sizeof chunk, &got, nullptr) && got > 0)
         bytes.append(chunk, got);
-    CloseHandle(file);
     return bytes;
 }
 
 bool WriteFileBytes(const std::wstring& path, const std::string& bytes) {
-    HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
+    const Handle file = OpenFileNotInherited(path.c_str(), FileAccess::Write);
     DWORD put = 0;
-    const BOOL ok = WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr);
-    CloseHandle(file);
-    return ok && put == bytes.size();
+    return file &&
+           WriteFile(file.Get(), bytes.data(), static_cast<DWORD>(bytes.size()), &put, nullptr) &&
+           put == bytes.size();
 }
 
 bool PathExists(const char* name) {
