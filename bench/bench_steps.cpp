@@ -25,6 +25,7 @@
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "file_system.h"
+#include "handle.h"
 #include "memory_file_queue.h"
 #include "mp3_finish.h"
 #include "mp3_guard.h"
@@ -109,13 +110,13 @@ Steps TimeRunSteps(const ConversionSettings& settings, const std::vector<std::st
 // The names of the processes `parent` started that are still there.
 std::string ChildrenLeft(DWORD parent) {
     std::string names;
-    const HANDLE snapshot = CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0);
+    const Handle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     PROCESSENTRY32 entry = {};
     entry.dwSize = sizeof entry;
-    for (BOOL more = Process32First(snapshot, &entry); more; more = Process32Next(snapshot, &entry))
+    for (BOOL more = snapshot && Process32First(snapshot.Get(), &entry); more;
+         more = Process32Next(snapshot.Get(), &entry))
         if (entry.th32ParentProcessID == parent)
             names += std::string(names.empty() ? "" : " ") + entry.szExeFile;
-    CloseHandle(snapshot);
     return names;
 }
 
@@ -129,25 +130,28 @@ struct ProcessTimes {
 // for every holder of its output pipe to let go, as the runner does.
 void TimeProcess(std::wstring line, DWORD flags, HANDLE job, bool drained, ProcessTimes& times) {
     const double start = NowMilliseconds();
-    HANDLE readEnd = nullptr, writeEnd = nullptr;
+    HANDLE readHandle = nullptr, writeHandle = nullptr;
     SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    if (drained && !CreatePipe(&readEnd, &writeEnd, &inherited, 64 * 1024))
+    if (drained && !CreatePipe(&readHandle, &writeHandle, &inherited, 64 * 1024))
         return;
+    const Handle readEnd(readHandle);
+    Handle writeEnd(writeHandle);
     STARTUPINFOW startup = {};
     startup.cb = sizeof startup;
     if (drained) {
-        SetHandleInformation(readEnd, HANDLE_FLAG_INHERIT, 0);
+        SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
         startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = writeEnd;
-        startup.hStdError = writeEnd;
+        startup.hStdOutput = writeEnd.Get();
+        startup.hStdError = writeEnd.Get();
     }
     PROCESS_INFORMATION process = {};
     const BOOL created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, drained, flags,
                                         nullptr, nullptr, &startup, &process);
-    if (drained)
-        CloseHandle(writeEnd);
+    writeEnd.Reset();
     if (!created)
         return;
+    const Handle thread(process.hThread);
+    const Handle owned(process.hProcess);
     if (job != nullptr)
         AssignProcessToJobObject(job, process.hProcess);
     if (flags & CREATE_SUSPENDED)
@@ -159,12 +163,9 @@ void TimeProcess(std::wstring line, DWORD flags, HANDLE job, bool drained, Proce
             times.holders = ChildrenLeft(process.dwProcessId);
         char chunk[4096];
         DWORD got = 0;
-        while (ReadFile(readEnd, chunk, sizeof chunk, &got, nullptr)) {
+        while (ReadFile(readEnd.Get(), chunk, sizeof chunk, &got, nullptr)) {
         }
-        CloseHandle(readEnd);
     }
-    CloseHandle(process.hThread);
-    CloseHandle(process.hProcess);
     const double closed = NowMilliseconds();
     times.total += closed - start;
     times.pipeOpen += closed - ended;
@@ -211,10 +212,11 @@ void TimeCalls(const ConversionSettings& settings, const std::vector<std::string
         calls.locks += NowMilliseconds() - t;
 
         t = NowMilliseconds();
-        const HANDLE job = CreateJobObjectW(nullptr, nullptr);
+        const Handle job(CreateJobObjectW(nullptr, nullptr));
         JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
         limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_KILL_ON_JOB_CLOSE;
-        SetInformationJobObject(job, JobObjectExtendedLimitInformation, &limits, sizeof limits);
+        SetInformationJobObject(job.Get(), JobObjectExtendedLimitInformation, &limits,
+                                sizeof limits);
         calls.job += NowMilliseconds() - t;
 
         const std::string workLine =
@@ -230,10 +232,9 @@ void TimeCalls(const ConversionSettings& settings, const std::vector<std::string
         const std::wstring batch = L'"' + processor + L"\" /q /c bramkot.bat";
         const DWORD asRun = CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB;
         TimeProcess(batch, CREATE_NO_WINDOW, nullptr, false, calls.batchNoWindow);
-        TimeProcess(batch, asRun, job, false, calls.batchInJob);
-        TimeProcess(batch, asRun, job, true, calls.batchDrained);
+        TimeProcess(batch, asRun, job.Get(), false, calls.batchInJob);
+        TimeProcess(batch, asRun, job.Get(), true, calls.batchDrained);
         DeleteFileA("bramkot.bat");
-        CloseHandle(job);
 
         t = NowMilliseconds();
         CheckMp3Length(input, work.Path());

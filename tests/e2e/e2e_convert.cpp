@@ -20,6 +20,7 @@
 #include "ansi_text.h"
 #include "conversion_run.h"
 #include "file_queue.h"
+#include "handle.h"
 #include "memory_file_queue.h"
 #include "test_files.h"
 #include "wine_paths.h"
@@ -53,14 +54,10 @@ std::string Mp3For(const std::string& input, const std::string& outputFolder) {
 // The MP3's size, when nothing else has it open: -1 when it is missing or
 // a process (an encoder still writing) holds it.
 long long SizeWhenClosed(const std::string& path) {
-    HANDLE file = CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
-                              FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return -1;
+    const Handle file(CreateFileW(FromUtf8(path).c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
     LARGE_INTEGER size = {};
-    const bool sized = GetFileSizeEx(file, &size);
-    CloseHandle(file);
-    return sized ? size.QuadPart : -1;
+    return file && GetFileSizeEx(file.Get(), &size) ? size.QuadPart : -1;
 }
 
 // A run that returned before the encoder had finished would leave an MP3
