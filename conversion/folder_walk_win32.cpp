@@ -4,7 +4,7 @@
 #include <cwchar>
 
 #include "folder_walk.h"
-#include "system_function_win32.h"
+#include "system_function.h"
 #include "text_conversion.h"
 
 namespace {

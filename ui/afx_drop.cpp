@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "system_function_win32.h"
+#include "system_function.h"
 
 namespace {
 

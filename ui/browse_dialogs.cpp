@@ -5,7 +5,7 @@
 
 #include <vector>
 
-#include "system_function_win32.h"
+#include "system_function.h"
 #include "text_conversion.h"
 
 namespace {

@@ -3,7 +3,7 @@
 #include <objbase.h>
 #include <shobjidl.h>
 
-#include "system_function_win32.h"
+#include "system_function.h"
 
 namespace {
 
