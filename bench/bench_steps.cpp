@@ -22,6 +22,7 @@
 #include "ansi_text.h"
 #include "bench_clock.h"
 #include "bench_files.h"
+#include "child_process.h"
 #include "conversion_command.h"
 #include "conversion_run.h"
 #include "file_system.h"
@@ -126,45 +127,23 @@ struct ProcessTimes {
     std::string holders;  // what it left running when it ended
 };
 
-// Runs `line` as a process of its own and waits for it and, with `drained`,
-// for every holder of its output pipe to let go, as the runner does.
-void TimeProcess(std::wstring line, DWORD flags, HANDLE job, bool drained, ProcessTimes& times) {
+// Runs `line` as a process of its own and waits for it and, with
+// `how.captureOutput`, for every holder of its output pipe to let go, as the
+// runner does.
+void TimeProcess(const std::wstring& line, const ChildStart& how, ProcessTimes& times) {
     const double start = NowMilliseconds();
-    HANDLE readHandle = nullptr, writeHandle = nullptr;
-    SECURITY_ATTRIBUTES inherited = {sizeof inherited, nullptr, TRUE};
-    if (drained && !CreatePipe(&readHandle, &writeHandle, &inherited, 64 * 1024))
+    ChildProcess process;
+    if (!process.Start(line.c_str(), how))
         return;
-    const Handle readEnd(readHandle);
-    Handle writeEnd(writeHandle);
-    STARTUPINFOW startup = {};
-    startup.cb = sizeof startup;
-    if (drained) {
-        SetHandleInformation(readEnd.Get(), HANDLE_FLAG_INHERIT, 0);
-        startup.dwFlags = STARTF_USESTDHANDLES;
-        startup.hStdOutput = writeEnd.Get();
-        startup.hStdError = writeEnd.Get();
-    }
-    PROCESS_INFORMATION process = {};
-    const BOOL created = CreateProcessW(nullptr, &line[0], nullptr, nullptr, drained, flags,
-                                        nullptr, nullptr, &startup, &process);
-    writeEnd.Reset();
-    if (!created)
-        return;
-    const Handle thread(process.hThread);
-    const Handle owned(process.hProcess);
-    if (job != nullptr)
-        AssignProcessToJobObject(job, process.hProcess);
-    if (flags & CREATE_SUSPENDED)
-        ResumeThread(process.hThread);
-    WaitForSingleObject(process.hProcess, INFINITE);
+    if (how.suspended)
+        process.Resume();
+    process.Wait(INFINITE);
     const double ended = NowMilliseconds();
-    if (drained) {
+    if (how.captureOutput) {
         if (times.holders.empty())
-            times.holders = ChildrenLeft(process.dwProcessId);
-        char chunk[4096];
-        DWORD got = 0;
-        while (ReadFile(readEnd.Get(), chunk, sizeof chunk, &got, nullptr)) {
-        }
+            times.holders = ChildrenLeft(GetProcessId(process.Process()));
+        std::string printed;
+        process.ReadAllOutput(printed, 4096);
     }
     const double closed = NowMilliseconds();
     times.total += closed - start;
@@ -227,13 +206,17 @@ void TimeCalls(const ConversionSettings& settings, const std::vector<std::string
 
         // The same line three ways: as system() hands it over, and from the
         // batch file as the runner starts it, without a job and in one.
-        TimeProcess(processor + L" /c \"" + Wide(Bytes(line)) + L"\"", 0, nullptr, false,
+        TimeProcess(processor + L" /c \"" + Wide(Bytes(line)) + L"\"", ChildStart(),
                     calls.freshLine);
         const std::wstring batch = L'"' + processor + L"\" /q /c bramkot.bat";
-        const DWORD asRun = CREATE_NO_WINDOW | CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB;
-        TimeProcess(batch, CREATE_NO_WINDOW, nullptr, false, calls.batchNoWindow);
-        TimeProcess(batch, asRun, job.Get(), false, calls.batchInJob);
-        TimeProcess(batch, asRun, job.Get(), true, calls.batchDrained);
+        ChildStart asRun;
+        asRun.flags = CREATE_NO_WINDOW;
+        TimeProcess(batch, asRun, calls.batchNoWindow);
+        asRun.job = job.Get();
+        asRun.suspended = true;
+        TimeProcess(batch, asRun, calls.batchInJob);
+        asRun.captureOutput = true;
+        TimeProcess(batch, asRun, calls.batchDrained);
         DeleteFileA("bramkot.bat");
 
         t = NowMilliseconds();
@@ -271,9 +254,9 @@ int StepsOfOneFile(FILE* out, const std::string& decoder, const std::string& enc
     std::fprintf(out, "one file's steps, %d files, trivial tools:\n", files);
     std::fprintf(out, "  in the run (the real runner, watched through its interface):\n");
     Print(out, "the run before the start (plan, locks, work file)", steps.before, steps.files);
-    Print(out, "the runner's Start (thread, job object, event)", steps.start, steps.files);
+    Print(out, "the runner's Start (its thread and signal)", steps.start, steps.files);
     Print(out, "Start until the end is reported (the pipeline)", steps.waited, steps.files);
-    Print(out, "taking the end (the pipeline's thread gone)", steps.taken, steps.files);
+    Print(out, "taking the end (its result handed over)", steps.taken, steps.files);
     Print(out, "the run after the end (length, tags, move, list)", steps.after, steps.files);
     std::fprintf(out, "  the same calls one at a time:\n");
     Print(out, "planning the line", calls.plan, files);
