@@ -45,7 +45,8 @@ std::string PipelineVerdict(const PipelineResult& result, const FileState& befor
     case PipelineEnd::EndedByUser:
         return "ended by the user";
     case PipelineEnd::Stalled:
-        return "stalled: its tools did nothing for 5 minutes";
+        return "stalled: its tools did nothing for " + std::to_string(kStalledSeconds / 60) +
+               " minutes";
     case PipelineEnd::Ran:
         break;
     }
