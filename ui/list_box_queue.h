@@ -19,7 +19,10 @@ public:
     void AppendFromFolder(const char* path, int foldersKept);
     void ClearAll() override;
     int GetSelectedIndices(int* indices, int capacity) override;
-    void Delete(int index) override { m_list.DeleteString(index); }
+    void Delete(int index) override {
+        m_foldersKept.erase(IdAt(index));
+        m_list.DeleteString(index);
+    }
     // False for no such entry, and for one longer than a PathBuffer holds:
     // a cut name could name a different file.
     bool Read(int index, PathBuffer& buffer) override;
